@@ -1,0 +1,53 @@
+#include "endings/frmSplash.h"
+
+#include "game/Pause.h"
+#include "ui/Credits.h"
+#include "ui/Pictures.h"
+#include "ui/WindowSetup.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QThread>
+#include <QWindow>
+
+using namespace std::chrono_literals;
+
+namespace {
+constexpr auto splashHold = 2000ms;
+// How long to wait at most for the desktop to map the window before painting.
+constexpr int mapTimeoutMs = 1000;
+} // namespace
+
+frmSplash::frmSplash(QWidget *parent)
+    : QWidget(parent)
+{
+    ui.setupUi(this);
+    setUpWindow(*this, TitleBar::None);
+    credits::fillTitleFrame({ui.lblCompanyProduct, ui.lblPlatform, ui.lblProductName, ui.lblVersion, ui.lblCopyright, ui.lblHttp});
+    ui.imgLogo->setPixmap(pictures::logo(devicePixelRatioF()));
+}
+
+void frmSplash::showPainted()
+{
+    if (holding_)
+        return;
+    show();
+    // A window is drawn only once the desktop has mapped it; until then wait
+    // for that, but handle no input meanwhile.
+    const QDeadlineTimer deadline(mapTimeoutMs);
+    const auto mapped = [this] { return windowHandle() != nullptr && windowHandle()->isExposed(); };
+    while (!mapped() && !deadline.hasExpired()) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        if (!mapped())
+            QThread::msleep(2);
+    }
+    repaint();
+}
+
+void frmSplash::hold(Clock &clock)
+{
+    if (holding_)
+        return;
+    holding_ = true;
+    holdFor(clock, splashHold);
+}

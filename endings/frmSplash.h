@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui_frmSplash.h"
+
+#include <QWidget>
+
+class Clock;
+
+// The title window shown at start-up and before every new game.
+class frmSplash final : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit frmSplash(QWidget *parent = nullptr);
+
+    // Shows the window and paints it at once: nothing will repaint it while
+    // it is held.
+    void showPainted();
+
+    // Holds it on screen for a little over two seconds, with nothing else
+    // running. Keys and clicks that come meanwhile change nothing.
+    void hold(Clock &clock);
+
+private:
+    Ui::frmSplash ui;
+    bool holding_ = false;
+};

@@ -1,0 +1,93 @@
+#include "events/frmIvn01.h"
+
+#include "ui/Pictures.h"
+#include "ui/WindowSetup.h"
+
+#include <QCloseEvent>
+
+frmIvn01::frmIvn01(QWidget *parent)
+    : QWidget(parent)
+{
+    ui.setupUi(this);
+    setUpWindow(*this, TitleBar::WithCloseBox);
+    setWindowIcon(pictures::windowIcon());
+    // Closed through its frame, the window is made afresh for the next event.
+    setAttribute(Qt::WA_DeleteOnClose);
+
+    imgIcon = {ui.imgIcon_0, ui.imgIcon_1, ui.imgIcon_2, ui.imgIcon_3, ui.imgIcon_4, ui.imgIcon_5,
+               ui.imgIcon_6, ui.imgIcon_7, ui.imgIcon_8, ui.imgIcon_9, ui.imgIcon_10};
+    cmdEnd = {ui.cmdEnd_0, ui.cmdEnd_1};
+    const qreal dpr = devicePixelRatioF();
+    for (int i = 0; i < visitorCount; ++i)
+        imgIcon[i]->setPixmap(pictures::portrait(i, dpr));
+
+    connect(ui.cmdNext, &QPushButton::clicked, this, &frmIvn01::cmdNext_Click);
+    for (int i = 0; i < 2; ++i)
+        connect(cmdEnd[i], &QPushButton::clicked, this, [this, i] { cmdEnd_Click(i); });
+}
+
+void frmIvn01::prepare()
+{
+    ui.cmdNext->show();
+    for (QPushButton *end : cmdEnd)
+        end->hide();
+}
+
+void frmIvn01::offer(EventClosing closing)
+{
+    if (closing == EventClosing::Next)
+        return;
+    ui.cmdNext->hide();
+    cmdEnd[closing == EventClosing::MoneyGone ? 0 : 1]->show();
+}
+
+void frmIvn01::showWith(const QColor &background)
+{
+    QPalette colours = palette();
+    for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+        colours.setColor(group, QPalette::Window, background);
+    setPalette(colours);
+    show();
+    giveFocus(*this);
+}
+
+void frmIvn01::setMessage(const QString &text)
+{
+    ui.txtMsg->setPlainText(text);
+}
+
+void frmIvn01::setName(const QString &name)
+{
+    ui.lblName->setText(name);
+}
+
+void frmIvn01::showPortrait(int visitor)
+{
+    imgIcon.at(visitor)->show();
+}
+
+void frmIvn01::putAway()
+{
+    for (QLabel *portrait : imgIcon)
+        portrait->hide();
+    hide();
+}
+
+void frmIvn01::cmdNext_Click()
+{
+    putAway();
+    emit closedForNext();
+}
+
+void frmIvn01::cmdEnd_Click(int index)
+{
+    putAway();
+    emit closedForEnding(index);
+}
+
+void frmIvn01::closeEvent(QCloseEvent *event)
+{
+    // Whichever button was showing, the close box goes back to play.
+    cmdNext_Click();
+    event->accept();
+}

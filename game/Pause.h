@@ -1,0 +1,14 @@
+#pragma once
+
+#include "game/Platform.h"
+
+#include <chrono>
+
+// Holds the whole game for strictly more than `span` on the monotonic clock:
+// the thread sleeps, nothing is handled meanwhile, and input made in the
+// meantime waits in the queue until the hold is over. Since nothing repaints
+// during the hold, what the windows should show is put on screen first.
+void holdFor(Clock &clock, std::chrono::milliseconds span);
+
+// Paints every visible window now and hands it to the window system.
+void putOnScreenNow();

@@ -1,0 +1,67 @@
+#include "ui/WindowSetup.h"
+
+#include <QGuiApplication>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QPalette>
+#include <QScreen>
+#include <QWidget>
+
+namespace {
+
+Qt::WindowFlags flagsFor(TitleBar titleBar)
+{
+    const Qt::WindowFlags fixedFrame = Qt::Window | Qt::CustomizeWindowHint | Qt::MSWindowsFixedSizeDialogHint;
+    switch (titleBar) {
+    case TitleBar::WithCloseBox:
+        return fixedFrame | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    case TitleBar::None:
+        return fixedFrame;
+    }
+    return fixedFrame;
+}
+
+} // namespace
+
+void setUpWindow(QWidget &window, TitleBar titleBar)
+{
+    window.setWindowFlags(flagsFor(titleBar));
+    window.setFixedSize(window.size());
+    centreOnScreen(window);
+}
+
+void setUpWindow(QMainWindow &window, QSize clientArea)
+{
+    window.setWindowFlags(flagsFor(TitleBar::WithCloseBox));
+    const int menuHeight = window.menuBar()->heightForWidth(clientArea.width());
+    window.setFixedSize(clientArea.width(),
+                        clientArea.height() + (menuHeight > 0 ? menuHeight : window.menuBar()->sizeHint().height()));
+    centreOnScreen(window);
+}
+
+void centreOnScreen(QWidget &window)
+{
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    // Before the first showing the frame is not known yet; the client area is
+    // centred then, the whole frame afterwards.
+    const QRect frame = window.frameGeometry();
+    window.move(screen->availableGeometry().center() - frame.center() + frame.topLeft());
+}
+
+void giveFocus(QWidget &window)
+{
+    window.raise();
+    window.activateWindow();
+}
+
+void keepLookWhenDisabled(QWidget &window)
+{
+    QPalette palette = window.palette();
+    for (int role = 0; role < QPalette::NColorRoles; ++role) {
+        const auto r = static_cast<QPalette::ColorRole>(role);
+        palette.setBrush(QPalette::Disabled, r, palette.brush(QPalette::Active, r));
+    }
+    window.setPalette(palette);
+}

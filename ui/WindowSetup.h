@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QSize>
+
+class QMainWindow;
+class QWidget;
+
+enum class TitleBar {
+    WithCloseBox,   // title, system menu and close box; nothing to minimise or maximise
+    None,           // a plain dialog frame without a title bar
+};
+
+// Fixes a window at the client size of its form (below its menu bar, if it
+// has one), gives it its frame, and places it in the middle of the screen.
+void setUpWindow(QWidget &window, TitleBar titleBar);
+void setUpWindow(QMainWindow &window, QSize clientArea);
+
+void centreOnScreen(QWidget &window);
+
+// Brings a window to the front with the keyboard focus.
+void giveFocus(QWidget &window);
+
+// A disabled window keeps its look: it only stops taking input.
+void keepLookWhenDisabled(QWidget &window);
