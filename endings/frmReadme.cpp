@@ -5,6 +5,8 @@
 
 #include <QCloseEvent>
 
+using namespace Qt::StringLiterals;
+
 frmReadme::frmReadme(QWidget *parent)
     : QWidget(parent)
 {
@@ -12,6 +14,14 @@ frmReadme::frmReadme(QWidget *parent)
     setUpWindow(*this, TitleBar::WithCloseBox);
     setAttribute(Qt::WA_DeleteOnClose);
     ui.Label6->setText(credits::homePage());
+    // The stand-in serif face sets its lines farther apart than the face the
+    // rules were laid out in; a fixed line height keeps each paragraph inside
+    // its box.
+    for (QLabel *paragraph : {ui.Label1, ui.Label2, ui.Label3, ui.Label4, ui.Label5}) {
+        paragraph->setTextFormat(Qt::RichText);
+        paragraph->setText(u"<p style=\"margin: 0; white-space: pre-wrap; line-height: 25px; -qt-line-height-type: fixed\">"_s
+                           + paragraph->text().toHtmlEscaped() + u"</p>"_s);
+    }
     connect(ui.cmdClose, &QPushButton::clicked, this, &frmReadme::cmdClose_Click);
 }
 

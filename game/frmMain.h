@@ -79,7 +79,7 @@ private:
     Ui::frmMain ui;
     Platform platform_;
     GameState gameState_;
-    QTimer Timer1;
+    QTimer Timer1{this};
     std::array<QPixmap, 48> picData;
     std::array<QLabel *, 3> picSlot{};
     std::array<QPushButton *, 3> cmdStop{};

@@ -33,9 +33,9 @@ void setUpWindow(QWidget &window, TitleBar titleBar)
 void setUpWindow(QMainWindow &window, QSize clientArea)
 {
     window.setWindowFlags(flagsFor(TitleBar::WithCloseBox));
-    const int menuHeight = window.menuBar()->heightForWidth(clientArea.width());
-    window.setFixedSize(clientArea.width(),
-                        clientArea.height() + (menuHeight > 0 ? menuHeight : window.menuBar()->sizeHint().height()));
+    window.centralWidget()->setFixedSize(clientArea);
+    window.adjustSize();
+    window.setFixedSize(window.size());
     centreOnScreen(window);
 }
 
@@ -52,7 +52,7 @@ void centreOnScreen(QWidget &window)
 
 void giveFocus(QWidget &window)
 {
-    window.raise();
+    // Activation also brings the window to the front.
     window.activateWindow();
 }
 

@@ -14,6 +14,8 @@ void ScriptedClock::sleepFor(std::chrono::nanoseconds span)
 double ScriptedRandom::draw()
 {
     ++draws;
+    if (onDraw)
+        onDraw();
     if (script_.empty())
         return 0.999;
     const double u = script_.front();

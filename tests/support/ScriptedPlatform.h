@@ -38,6 +38,7 @@ public:
     void queueSpin() { queue(0.999); }               // r = 49
     void queueVisitor(int r) { queue((r + 0.5) / 50); }
     int draws = 0;
+    std::function<void()> onDraw;
 
 private:
     std::deque<double> script_;

@@ -1,0 +1,87 @@
+#include "support/GameFixture.h"
+
+#include "game/Reels.h"
+
+GameFixture::GameFixture()
+{
+    main.Form_Load();
+}
+
+QString GameFixture::text(const char *labelName) const
+{
+    return find<QLabel>(labelName)->text();
+}
+
+QString GameFixture::caption(const char *buttonName) const
+{
+    return find<QPushButton>(buttonName)->text();
+}
+
+bool GameFixture::shown(const char *name) const
+{
+    return find(name)->isVisible();
+}
+
+void GameFixture::click(QWidget *widget)
+{
+    QVERIFY(widget != nullptr);
+    if (!widget->isVisible())
+        return;
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+void GameFixture::tick(int times)
+{
+    for (int i = 0; i < times; ++i)
+        QMetaObject::invokeMethod(&main, "Timer1_Timer", Qt::DirectConnection);
+}
+
+void GameFixture::pressStartForSpin()
+{
+    machine.random.queueSpin();
+    click("cmdStart");
+}
+
+void GameFixture::pressStartForVisitor(int r)
+{
+    machine.random.queueVisitor(r);
+    click("cmdStart");
+}
+
+QPushButton *GameFixture::stopButton(int reel) const
+{
+    static const char *const names[] = {"cmdStop1", "cmdStop2", "cmdStop3"};
+    return find<QPushButton>(names[reel]);
+}
+
+void GameFixture::stopOn(int reel, int frame)
+{
+    // The frame on screen is the one before the next frame.
+    while ((reels::nextFrame(state().tick) + reels::framesPerStrip - 1) % reels::framesPerStrip != frame
+           || !reels::hasTurnedThisSpin(state().tick))
+        tick();
+    stop(reel);
+}
+
+void GameFixture::spinAndStopOn(int frame1, int frame2, int frame3)
+{
+    pressStartForSpin();
+    stopOn(0, frame1);
+    stopOn(1, frame2);
+    stopOn(2, frame3);
+}
+
+QWidget *GameFixture::window(const QString &objectName)
+{
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->objectName() == objectName)
+            return w;
+    }
+    return nullptr;
+}
+
+bool GameFixture::windowShown(const QString &objectName)
+{
+    const QWidget *w = window(objectName);
+    return w != nullptr && w->isVisible();
+}

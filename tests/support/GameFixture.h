@@ -1,0 +1,49 @@
+#pragma once
+
+#include "game/frmMain.h"
+#include "support/ScriptedPlatform.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+
+// A game on the scripted platform, driven the way a player drives it: by
+// clicks on what is visible, and by the ticks of Timer1.
+class GameFixture {
+public:
+    GameFixture();
+
+    ScriptedPlatform machine;
+    frmMain main{machine.platform()};
+
+    GameState &state() { return main.state(); }
+
+    template <class W = QWidget>
+    W *find(const char *name) const
+    {
+        return main.findChild<W *>(QString::fromLatin1(name));
+    }
+    QString text(const char *labelName) const;
+    QString caption(const char *buttonName) const;
+    bool shown(const char *name) const;
+
+    // A click as the player makes it: ignored by hidden or disabled controls.
+    static void click(QWidget *widget);
+    void click(const char *buttonName) { click(find(buttonName)); }
+
+    void tick(int times = 1);
+    void pressStartForSpin();
+    void pressStartForVisitor(int r);
+    void stop(int reel) { click(stopButton(reel)); }
+    QPushButton *stopButton(int reel) const;
+
+    // Ticks until reel `reel` shows symbol frame `frame`, then stops it there.
+    void stopOn(int reel, int frame);
+    // A whole spin landing on frames (frame1, frame2, frame3).
+    void spinAndStopOn(int frame1, int frame2, int frame3);
+
+    // The top-level window of that name, if it exists.
+    static QWidget *window(const QString &objectName);
+    static bool windowShown(const QString &objectName);
+};
