@@ -1,0 +1,319 @@
+// Visitors on screen: DrawEvent, the event window and every way of closing it.
+
+#include "support/GameFixture.h"
+
+#include "events/frmIvn01.h"
+#include "ui/Fonts.h"
+
+#include <QPlainTextEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QWidget *eventWindow()
+{
+    return GameFixture::window(u"frmIvn01"_s);
+}
+
+QWidget *eventControl(const char *name)
+{
+    return eventWindow()->findChild<QWidget *>(QString::fromLatin1(name));
+}
+
+// The portraits that are showing, by number.
+QList<int> portraitsShown()
+{
+    QList<int> shown;
+    for (int i = 0; i < visitorCount; ++i) {
+        if (eventControl(qPrintable(u"imgIcon_%1"_s.arg(i)))->isVisible())
+            shown << i;
+    }
+    return shown;
+}
+
+// The closing button the player sees, by name.
+QString closingButton()
+{
+    QStringList visible;
+    for (const char *name : {"cmdNext", "cmdEnd_0", "cmdEnd_1"}) {
+        if (!eventControl(name)->isHidden())
+            visible << QString::fromLatin1(name);
+    }
+    return visible.join(u',');
+}
+
+enum class Closing { Next, CloseBox };
+
+void closeEvent(Closing how)
+{
+    if (how == Closing::Next)
+        GameFixture::click(eventControl("cmdNext"));
+    else
+        eventWindow()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+bool mainHasFocus(const GameFixture &game)
+{
+    QCoreApplication::processEvents();
+    return QApplication::activeWindow() == &game.main;
+}
+
+} // namespace
+
+class TestVisitors : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { installFontSubstitutions(); }
+
+    void visitorComesInsteadOfASpin_data();
+    void visitorComesInsteadOfASpin();
+    void endingButtonsAtTheirBoundaries_data();
+    void endingButtonsAtTheirBoundaries();
+    void closingGoesBackToPlay_data();
+    void closingGoesBackToPlay();
+    void closeBoxSkipsTheEnding_data();
+    void closeBoxSkipsTheEnding();
+    void closeBoxMakesTheWindowAfresh();
+    void eventOnTheLastDayEndsTheYearAtOnce_data();
+    void eventOnTheLastDayEndsTheYearAtOnce();
+    void mainWindowTakesNothingWhileAVisitorIsThere();
+};
+
+void TestVisitors::visitorComesInsteadOfASpin_data()
+{
+    QTest::addColumn<int>("r");
+    for (int r = 0; r < visitorCount; ++r)
+        QTest::addRow("visitor %d", r) << r;
+}
+
+void TestVisitors::visitorComesInsteadOfASpin()
+{
+    QFETCH(int, r);
+    GameFixture game;
+    game.pressStartForVisitor(r);
+
+    const VisitorEvent &event = eventTable().at(r);
+    const int change = event.kind == EventKind::Loss ? -event.amount : event.amount;
+    QCOMPARE(game.state().ryo, 1000 + change);
+    QCOMPARE(game.text("lblTensuu"), QString::number(1000 + change));
+    QCOMPARE(game.state().spinCount, 1);
+    QCOMPARE(game.text("lblCount"), u"1");
+    QCOMPARE(game.state().tick, 0);
+    QCOMPARE(game.state().reelRunning, (std::array<bool, 3>{}));
+    for (int reel = 0; reel < 3; ++reel)
+        QCOMPARE(game.stopButton(reel)->text(), QString());
+    QVERIFY(!game.shown("cmdStart"));
+    QVERIFY(game.shown("cmdDamy"));
+    QVERIFY(!game.main.isEnabled());
+    QVERIFY(game.main.isVisible());
+
+    QVERIFY(eventWindow()->isVisible());
+    QCOMPARE(eventWindow()->windowTitle(), u"？");
+    QCOMPARE(eventWindow()->palette().color(QPalette::Window), styleOf(event.kind).background);
+    QCOMPARE(static_cast<QPlainTextEdit *>(eventControl("txtMsg"))->toPlainText(), event.lines.join(u'\n'));
+    QCOMPARE(static_cast<QLabel *>(eventControl("lblName"))->text(), event.speaker);
+    QCOMPARE(portraitsShown(), QList<int>{r});
+    QCOMPARE(closingButton(), u"cmdNext");
+    // Ticks move nothing during a visit.
+    game.tick(20);
+    QCOMPARE(game.state().tick, 0);
+}
+
+void TestVisitors::endingButtonsAtTheirBoundaries_data()
+{
+    QTest::addColumn<int>("ryo");
+    QTest::addColumn<int>("r");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("ending");
+
+    QTest::newRow("100 and visitor 0: money gone") << 100 << 0 << u"cmdEnd_0"_s << u"frmGover2"_s;
+    QTest::newRow("30 and visitor 0: money gone") << 30 << 0 << u"cmdEnd_0"_s << u"frmGover2"_s;
+    QTest::newRow("4950 and visitor 8: goal") << 4950 << 8 << u"cmdEnd_1"_s << u"frmGover1"_s;
+    QTest::newRow("4949 and visitor 8: play on") << 4949 << 8 << u"cmdNext"_s << QString();
+    QTest::newRow("gain leaving 0 or less: play on") << -100 << 9 << u"cmdNext"_s << QString();
+    QTest::newRow("loss leaving the goal: play on") << 5100 << 0 << u"cmdNext"_s << QString();
+}
+
+void TestVisitors::endingButtonsAtTheirBoundaries()
+{
+    QFETCH(int, ryo);
+    QFETCH(int, r);
+    QFETCH(QString, button);
+    QFETCH(QString, ending);
+
+    GameFixture game;
+    game.state().ryo = ryo;
+    game.pressStartForVisitor(r);
+    QCOMPARE(closingButton(), button);
+    QCOMPARE(game.text("lblTensuu"), QString::number(game.state().ryo));
+
+    GameFixture::click(eventControl(qPrintable(button)));
+    QVERIFY(!eventWindow()->isVisible());
+    QVERIFY(portraitsShown().isEmpty());
+    QVERIFY(game.main.isEnabled());
+    if (ending.isEmpty()) {
+        QVERIFY(game.main.isVisible());
+        QVERIFY(game.shown("cmdStart"));
+        QVERIFY(mainHasFocus(game));
+        return;
+    }
+    QVERIFY(!game.main.isVisible());
+    QVERIFY(GameFixture::windowShown(ending));
+}
+
+void TestVisitors::closingGoesBackToPlay_data()
+{
+    QTest::addColumn<Closing>("how");
+    QTest::newRow("閉じる") << Closing::Next;
+    QTest::newRow("close box") << Closing::CloseBox;
+}
+
+void TestVisitors::closingGoesBackToPlay()
+{
+    QFETCH(Closing, how);
+    GameFixture game;
+    game.pressStartForVisitor(5);
+    closeEvent(how);
+
+    QVERIFY(game.main.isEnabled());
+    QVERIFY(mainHasFocus(game));
+    QVERIFY(game.shown("cmdStart"));
+    QVERIFY(!game.shown("cmdDamy"));
+    QCOMPARE(game.state().ryo, 990);
+
+    // The next visitor shows only his own portrait.
+    game.pressStartForVisitor(9);
+    QCOMPARE(portraitsShown(), QList<int>{9});
+    QCOMPARE(game.state().ryo, 1080);
+    QCOMPARE(game.state().spinCount, 2);
+}
+
+void TestVisitors::closeBoxSkipsTheEnding_data()
+{
+    QTest::addColumn<int>("ryo");
+    QTest::addColumn<int>("r");
+    QTest::addColumn<int>("next");
+    QTest::addColumn<QString>("nextButton");
+    QTest::newRow("money gone, then a gain still at 0 or less") << 50 << 1 << 6 << u"cmdNext"_s;
+    QTest::newRow("goal reached, then a gain still at the goal") << 4990 << 9 << 6 << u"cmdEnd_1"_s;
+    QTest::newRow("goal reached, then a loss still at the goal") << 4990 << 9 << 0 << u"cmdNext"_s;
+}
+
+void TestVisitors::closeBoxSkipsTheEnding()
+{
+    QFETCH(int, ryo);
+    QFETCH(int, r);
+    QFETCH(int, next);
+    QFETCH(QString, nextButton);
+
+    GameFixture game;
+    game.state().ryo = ryo;
+    game.pressStartForVisitor(r);
+    QVERIFY(closingButton().startsWith(u"cmdEnd"));
+    closeEvent(Closing::CloseBox);
+
+    QVERIFY(game.main.isVisible());
+    QVERIFY(game.main.isEnabled());
+    QVERIFY(game.shown("cmdStart"));
+    for (const QString &name : {u"frmGover1"_s, u"frmGover2"_s, u"frmGover3"_s})
+        QVERIFY(!GameFixture::windowShown(name));
+
+    game.pressStartForVisitor(next);
+    QCOMPARE(closingButton(), nextButton);
+    QCOMPARE(portraitsShown(), QList<int>{next});
+}
+
+void TestVisitors::closeBoxMakesTheWindowAfresh()
+{
+    GameFixture game;
+    game.pressStartForVisitor(2);
+    QPointer<QWidget> first = eventWindow();
+    first->move(10, 10);
+    closeEvent(Closing::CloseBox);
+    QVERIFY(first.isNull());
+
+    game.pressStartForVisitor(7);
+    QWidget *second = eventWindow();
+    QVERIFY(second != nullptr);
+    QCOMPARE(portraitsShown(), QList<int>{7});
+    QCOMPARE(closingButton(), u"cmdNext");
+    QVERIFY(second->pos() != QPoint(10, 10));
+    // Only one event window at a time.
+    int count = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        count += w->objectName() == u"frmIvn01";
+    QCOMPARE(count, 1);
+}
+
+void TestVisitors::eventOnTheLastDayEndsTheYearAtOnce_data()
+{
+    QTest::addColumn<int>("ryo");
+    QTest::addColumn<int>("r");
+    QTest::newRow("ordinary visitor") << 1000 << 5;
+    QTest::newRow("gain reaching the goal") << 4990 << 9;
+    QTest::newRow("loss emptying the purse") << 50 << 0;
+}
+
+void TestVisitors::eventOnTheLastDayEndsTheYearAtOnce()
+{
+    QFETCH(int, ryo);
+    QFETCH(int, r);
+
+    GameFixture game;
+    game.state().ryo = ryo;
+    game.state().spinCount = 364;
+    game.pressStartForVisitor(r);
+
+    const VisitorEvent &event = eventTable().at(r);
+    const int after = ryo + (event.kind == EventKind::Loss ? -event.amount : event.amount);
+    QCOMPARE(game.state().ryo, after);
+    QCOMPARE(game.text("lblTensuu"), QString::number(after));
+    QVERIFY(GameFixture::windowShown(u"frmGover3"_s));
+    QVERIFY(!GameFixture::windowShown(u"frmGover1"_s));
+    QVERIFY(!GameFixture::windowShown(u"frmGover2"_s));
+    QVERIFY(!eventWindow()->isVisible());
+    QVERIFY(portraitsShown().isEmpty());
+    QVERIFY(!game.main.isVisible());
+    QVERIFY(game.main.isEnabled());
+
+    // A new game takes input again, and the next visitor comes alone.
+    game.main.Form_Load();
+    QVERIFY(game.main.isVisible());
+    QVERIFY(game.main.isEnabled());
+    QVERIFY(game.shown("cmdStart"));
+    QCOMPARE(closingButton(), u"cmdNext");
+    game.pressStartForVisitor(10);
+    QCOMPARE(portraitsShown(), QList<int>{10});
+    QCOMPARE(closingButton(), u"cmdNext");
+}
+
+void TestVisitors::mainWindowTakesNothingWhileAVisitorIsThere()
+{
+    GameFixture game;
+    game.pressStartForVisitor(4);
+    const GameState before = game.state();
+
+    QTest::mouseClick(game.find("cmdDamy"), Qt::LeftButton);
+    for (int reel = 0; reel < 3; ++reel)
+        QTest::mouseClick(game.stopButton(reel), Qt::LeftButton);
+    QTest::keyClick(&game.main, Qt::Key_F, Qt::AltModifier);
+    QTest::keyClick(&game.main, Qt::Key_X);
+    QTest::keyClick(&game.main, Qt::Key_H, Qt::AltModifier);
+    QTest::keyClick(&game.main, Qt::Key_R);
+    game.main.close();
+    QCoreApplication::processEvents();
+
+    QCOMPARE(game.machine.exit.calls, 0);
+    QCOMPARE(game.state().spinCount, before.spinCount);
+    QCOMPARE(game.state().ryo, before.ryo);
+    QVERIFY(!GameFixture::windowShown(u"frmReadme"_s));
+    QVERIFY(!GameFixture::windowShown(u"frmVer"_s));
+    QVERIFY(game.main.isVisible());
+    QVERIFY(eventWindow()->isVisible());
+}
+
+QTEST_MAIN(TestVisitors)
+#include "tst_visitors.moc"
