@@ -8,7 +8,6 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("suiranjuku"));
-    QApplication::setApplicationDisplayName(QStringLiteral("翠嵐塾を作れ！"));
     QApplication::setApplicationVersion(QStringLiteral(SUIRANJUKU_VERSION));
     installFontSubstitutions();
 

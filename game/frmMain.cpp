@@ -107,6 +107,7 @@ void frmMain::mnuReadme_Click()
 {
     if (!readme_) {
         readme_ = new frmReadme;
+        keepAbove(*readme_, *this);
         connect(readme_, &frmReadme::closed, this, &frmMain::sideWindowClosed);
     }
     readme_->show();
@@ -117,6 +118,7 @@ void frmMain::mnuVer_Click()
 {
     if (!ver_) {
         ver_ = std::make_unique<frmVer>();
+        keepAbove(*ver_, *this);
         connect(ver_.get(), &frmVer::closed, this, &frmMain::sideWindowClosed);
     }
     ver_->show();
@@ -257,6 +259,7 @@ frmIvn01 &frmMain::eventWindow()
 {
     if (!ivn_) {
         ivn_ = new frmIvn01;
+        keepAbove(*ivn_, *this);
         connect(ivn_, &frmIvn01::closedForNext, this, &frmMain::eventClosedForNext);
         connect(ivn_, &frmIvn01::closedForEnding, this, &frmMain::eventClosedForEnding);
     }

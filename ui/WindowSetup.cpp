@@ -6,6 +6,7 @@
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 namespace {
 
@@ -48,6 +49,15 @@ void centreOnScreen(QWidget &window)
     // centred then, the whole frame afterwards.
     const QRect frame = window.frameGeometry();
     window.move(screen->availableGeometry().center() - frame.center() + frame.topLeft());
+}
+
+void keepAbove(QWidget &window, QWidget &owner)
+{
+    // Desktops keep only dialogs above the window they belong to.
+    window.setWindowFlags((window.windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+    window.winId();
+    owner.winId();
+    window.windowHandle()->setTransientParent(owner.windowHandle());
 }
 
 void giveFocus(QWidget &window)

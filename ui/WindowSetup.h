@@ -17,6 +17,10 @@ void setUpWindow(QMainWindow &window, QSize clientArea);
 
 void centreOnScreen(QWidget &window);
 
+// Keeps a window that the player must answer above the slot machine, even
+// when the desktop raises the disabled slot machine on a click.
+void keepAbove(QWidget &window, QWidget &owner);
+
 // Brings a window to the front with the keyboard focus.
 void giveFocus(QWidget &window);
 
