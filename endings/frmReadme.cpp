@@ -12,7 +12,6 @@ frmReadme::frmReadme(QWidget *parent)
 {
     ui.setupUi(this);
     setUpWindow(*this, TitleBar::WithCloseBox);
-    setAttribute(Qt::WA_DeleteOnClose);
     ui.Label6->setText(credits::homePage());
     // The stand-in serif face sets its lines farther apart than the face the
     // rules were laid out in; a fixed line height keeps each paragraph inside
@@ -34,5 +33,7 @@ void frmReadme::cmdClose_Click()
 void frmReadme::closeEvent(QCloseEvent *event)
 {
     cmdClose_Click();
+    emit discarded();
+    deleteLater();
     event->accept();
 }

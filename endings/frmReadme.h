@@ -15,6 +15,8 @@ signals:
     // Put away: by "閉じる" (the window is kept) or by its close box (the
     // window is destroyed and made afresh next time).
     void closed();
+    // Closed through its frame: gone once control returns to the event loop.
+    void discarded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

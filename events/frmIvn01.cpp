@@ -11,8 +11,6 @@ frmIvn01::frmIvn01(QWidget *parent)
     ui.setupUi(this);
     setUpWindow(*this, TitleBar::WithCloseBox);
     setWindowIcon(pictures::windowIcon());
-    // Closed through its frame, the window is made afresh for the next event.
-    setAttribute(Qt::WA_DeleteOnClose);
 
     imgIcon = {ui.imgIcon_0, ui.imgIcon_1, ui.imgIcon_2, ui.imgIcon_3, ui.imgIcon_4, ui.imgIcon_5,
                ui.imgIcon_6, ui.imgIcon_7, ui.imgIcon_8, ui.imgIcon_9, ui.imgIcon_10};
@@ -87,7 +85,10 @@ void frmIvn01::cmdEnd_Click(int index)
 
 void frmIvn01::closeEvent(QCloseEvent *event)
 {
-    // Whichever button was showing, the close box goes back to play.
+    // Whichever button was showing, the close box goes back to play, and the
+    // next event starts from a new window.
     cmdNext_Click();
+    emit discarded();
+    deleteLater();
     event->accept();
 }

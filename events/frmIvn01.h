@@ -32,6 +32,9 @@ signals:
     // The window has been put away: play goes on, or ends through cmdEnd(i).
     void closedForNext();
     void closedForEnding(int index);
+    // Closed through its frame: the window is gone once control returns to
+    // the event loop, and the next event must make a new one.
+    void discarded();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

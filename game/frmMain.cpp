@@ -109,6 +109,7 @@ void frmMain::mnuReadme_Click()
         readme_ = new frmReadme;
         keepAbove(*readme_, *this);
         connect(readme_, &frmReadme::closed, this, &frmMain::sideWindowClosed);
+        connect(readme_, &frmReadme::discarded, this, [this] { readme_ = nullptr; });
     }
     readme_->show();
     setEnabled(false);
@@ -262,6 +263,7 @@ frmIvn01 &frmMain::eventWindow()
         keepAbove(*ivn_, *this);
         connect(ivn_, &frmIvn01::closedForNext, this, &frmMain::eventClosedForNext);
         connect(ivn_, &frmIvn01::closedForEnding, this, &frmMain::eventClosedForEnding);
+        connect(ivn_, &frmIvn01::discarded, this, [this] { ivn_ = nullptr; });
     }
     return *ivn_;
 }

@@ -86,7 +86,7 @@ private:
     std::array<bool, 3> turnedThisSpin_{};
     FlashHighlight *flashHighlight_ = nullptr;
 
-    // Destroyed by their own close box, so watched rather than owned.
+    // Let go of when their close box discards them.
     QPointer<frmIvn01> ivn_;
     QPointer<frmReadme> readme_;
     std::unique_ptr<frmVer> ver_;

@@ -176,6 +176,14 @@ void TestSideWindows::rulesCloseBoxMakesThemAfresh()
     QVERIFY(second->pos() != QPoint(5, 5));
     GameFixture::click(sideControl(u"frmReadme"_s, "cmdClose"));
     QCOMPARE(GameFixture::window(u"frmReadme"_s), second);   // kept, only hidden
+
+    // Opened again before the closed one is gone, the rules stay on screen.
+    game.find<QAction>("mnuReadme")->trigger();
+    second->close();
+    game.find<QAction>("mnuReadme")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(GameFixture::windowShown(u"frmReadme"_s));
+    QVERIFY(!game.main.isEnabled());
 }
 
 void TestSideWindows::reelsSpinOnBehindASideWindow()

@@ -77,6 +77,7 @@ private slots:
     void closeBoxSkipsTheEnding_data();
     void closeBoxSkipsTheEnding();
     void closeBoxMakesTheWindowAfresh();
+    void visitorRightAfterACloseBoxGetsAWindowThatStays();
     void eventOnTheLastDayEndsTheYearAtOnce_data();
     void eventOnTheLastDayEndsTheYearAtOnce();
     void mainWindowTakesNothingWhileAVisitorIsThere();
@@ -246,6 +247,24 @@ void TestVisitors::closeBoxMakesTheWindowAfresh()
     for (QWidget *w : QApplication::topLevelWidgets())
         count += w->objectName() == u"frmIvn01";
     QCOMPARE(count, 1);
+}
+
+void TestVisitors::visitorRightAfterACloseBoxGetsAWindowThatStays()
+{
+    // Guards against a visitor shown in the window that the close box has
+    // already given up: it vanished with the visitor still on screen, and the
+    // slot machine stayed disabled for good.
+    GameFixture game;
+    game.pressStartForVisitor(2);
+    eventWindow()->close();
+    game.pressStartForVisitor(6);   // handled before the closed window is gone
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    QVERIFY(eventWindow() != nullptr);
+    QVERIFY(eventWindow()->isVisible());
+    QCOMPARE(portraitsShown(), QList<int>{6});
+    GameFixture::click(eventControl("cmdNext"));
+    QVERIFY(game.main.isEnabled());
 }
 
 void TestVisitors::eventOnTheLastDayEndsTheYearAtOnce_data()
