@@ -18,6 +18,7 @@
 #include <array>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -306,8 +307,11 @@ QList<int> parseSizes(const QString &text)
 
 int main(int argc, char *argv[])
 {
-    QGuiApplication app(argc, argv);
-    const QStringList args = app.arguments();
+    // Only the contact sheet writes text and so needs the fonts of a GUI
+    // application; the build does without and stays quiet.
+    const bool sheet = argc == 6;
+    std::unique_ptr<QCoreApplication> app(sheet ? new QGuiApplication(argc, argv) : new QCoreApplication(argc, argv));
+    const QStringList args = QCoreApplication::arguments();
     if (args.size() != 5 && args.size() != 6)
         fail(QStringLiteral("usage: suiran_render <assets> <out> <icon dir> <icon sizes> [contact sheet]"));
     const QString assets = args[1];
@@ -348,7 +352,7 @@ int main(int argc, char *argv[])
     writeIco(iconDir + QStringLiteral("/suiranjuku.ico"), icons);
     out.writeQrc();
 
-    if (args.size() == 6)
+    if (sheet)
         writeContactSheet(args[5], args[2], iconSizes);
     return 0;
 }
