@@ -2,17 +2,34 @@
 
 #include "game/Reels.h"
 
-#include <QPainter>
+#include <QDir>
 
-// Stand-in pictures until the artwork is drawn: each frame shows its letters.
+// The pictures are rendered from assets/ while building and compiled in as
+// resources: ":/artwork/<name>.png", with "<name>@2x.png" for screens at twice
+// the pixel density.
+static void loadArtwork()
+{
+    // The library is static: without this call the linker would drop the
+    // resources, as nothing else refers to them.
+    Q_INIT_RESOURCE(artwork);
+}
+
 namespace pictures {
 namespace {
 
-QPixmap canvas(QSize size, qreal dpr, const QColor &ground)
+void ensureLoaded()
 {
-    QPixmap pixmap(size * dpr);
-    pixmap.setDevicePixelRatio(dpr);
-    pixmap.fill(ground);
+    static const bool loaded = (loadArtwork(), true);
+    (void)loaded;
+}
+
+QPixmap load(const QString &name, qreal dpr)
+{
+    ensureLoaded();
+    const int scale = dpr > 1.0 ? 2 : 1;
+    QPixmap pixmap(QStringLiteral(":/artwork/") + name + (scale == 1 ? QString() : QStringLiteral("@2x"))
+                   + QStringLiteral(".png"));
+    pixmap.setDevicePixelRatio(scale);
     return pixmap;
 }
 
@@ -20,42 +37,35 @@ QPixmap canvas(QSize size, qreal dpr, const QColor &ground)
 
 QPixmap reelFrame(int index, qreal dpr)
 {
+    // Equal frames are one picture, named by the letters they show.
     const int reel = index / reels::framesPerStrip;
     const int frame = index % reels::framesPerStrip;
-    QPixmap pixmap = canvas({32, 32}, dpr, Qt::white);
-    QPainter painter(&pixmap);
-    if (reels::isSymbolFrame(frame)) {
-        painter.drawText(QRect(0, 0, 32, 32), Qt::AlignCenter, reels::symbolAt(reel, frame));
-    } else {
-        const auto between = reels::betweenAt(reel, frame);
-        painter.drawText(QRect(0, 0, 32, 16), Qt::AlignCenter, QString(QChar::fromLatin1(between.entering)));
-        painter.drawText(QRect(0, 16, 32, 16), Qt::AlignCenter, QString(QChar::fromLatin1(between.leaving)));
-    }
-    return pixmap;
+    if (reels::isSymbolFrame(frame))
+        return load(QStringLiteral("reel/") + reels::symbolAt(reel, frame), dpr);
+    const auto between = reels::betweenAt(reel, frame);
+    return load(QStringLiteral("reel/%1-over-%2").arg(QChar::fromLatin1(between.entering), QChar::fromLatin1(between.leaving)),
+                dpr);
 }
 
 QPixmap portrait(int visitor, qreal dpr)
 {
-    static const QSize sizes[portraitCount] = {{80, 91}, {80, 91}, {80, 91}, {81, 90}, {79, 91}, {74, 91},
-                                               {80, 91}, {80, 91}, {80, 90}, {79, 91}, {80, 92}};
-    QPixmap pixmap = canvas(sizes[visitor], dpr, Qt::gray);
-    QPainter painter(&pixmap);
-    painter.drawText(QRect(QPoint(), sizes[visitor]), Qt::AlignCenter, QString::number(visitor));
-    return pixmap;
+    return load(QStringLiteral("portrait/%1").arg(visitor, 2, 10, QLatin1Char('0')), dpr);
 }
 
 QPixmap logo(qreal dpr)
 {
-    QPixmap pixmap = canvas({150, 158}, dpr, Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setBrush(QColor(0x20, 0x30, 0x70));
-    painter.drawEllipse(QRect(35, 20, 80, 118));
-    return pixmap;
+    return load(QStringLiteral("logo"), dpr);
 }
 
 QIcon windowIcon()
 {
-    return QIcon(reelFrame(0, 1.0));
+    // Every size that was rendered, so that the desktop picks the sharpest.
+    ensureLoaded();
+    QIcon icon;
+    const QDir icons(QStringLiteral(":/artwork/icon"));
+    for (const QString &file : icons.entryList(QDir::Files))
+        icon.addFile(icons.filePath(file));
+    return icon;
 }
 
 } // namespace pictures

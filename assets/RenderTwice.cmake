@@ -1,0 +1,20 @@
+# Renders the pictures afresh and compares every file, byte for byte, with the
+# ones the build rendered.
+file(REMOVE_RECURSE ${WORK})
+execute_process(COMMAND ${RENDER} ${SOURCES} ${WORK}/bitmaps ${WORK}/icons ${SIZES} RESULT_VARIABLE failed)
+if(failed)
+    message(FATAL_ERROR "the renderer failed: ${failed}")
+endif()
+file(GLOB_RECURSE rendered RELATIVE ${FIRST} ${FIRST}/*)
+list(LENGTH rendered count)
+if(count EQUAL 0)
+    message(FATAL_ERROR "nothing rendered in ${FIRST}")
+endif()
+foreach(name IN LISTS rendered)
+    execute_process(COMMAND ${CMAKE_COMMAND} -E compare_files ${FIRST}/${name} ${WORK}/bitmaps/${name}
+        RESULT_VARIABLE differs)
+    if(differs)
+        message(FATAL_ERROR "${name} differs between two renderings")
+    endif()
+endforeach()
+message(STATUS "${count} files rendered alike")
