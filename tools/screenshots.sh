@@ -16,6 +16,9 @@ xvfb=$!
 trap 'kill $wm $xvfb 2>/dev/null || true' EXIT INT TERM
 wm=""
 export DISPLAY="$display"
+sleep 1
+# A display already taken would leave us photographing someone else's screen.
+kill -0 "$xvfb" 2>/dev/null || { echo "display $display is in use; pass another number" >&2; exit 1; }
 for _ in 1 2 3 4 5 6 7 8 9 10; do
   xdpyinfo >/dev/null 2>&1 && break
   sleep 0.5
