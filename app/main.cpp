@@ -1,6 +1,7 @@
 #include "game/RealPlatform.h"
 #include "game/frmMain.h"
 #include "ui/Fonts.h"
+#include "ui/Release.h"
 
 #include <QApplication>
 
@@ -9,6 +10,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("suiranjuku"));
     QApplication::setApplicationVersion(QStringLiteral(SUIRANJUKU_VERSION));
+    // Lets the desktop match the windows to the menu entry and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral(SUIRANJUKU_APP_ID));
     installFontSubstitutions();
 
     RealPlatform machine;

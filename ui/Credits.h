@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/Release.h"
+
 #include <QString>
 
 class QLabel;
@@ -8,9 +10,9 @@ class QLabel;
 namespace credits {
 
 // The publisher, whose home page registers the winners' codes.
-inline QString productFamily() { return QStringLiteral("｢風待ち通信｣"); }
-inline QString rightsNotice() { return QStringLiteral("© 風待ち通信"); }
-inline QString homePage() { return QStringLiteral("https://kazamachi.example/"); }
+inline QString productFamily() { return QStringLiteral("｢" SUIRANJUKU_PUBLISHER "｣"); }
+inline QString rightsNotice() { return QStringLiteral("© " SUIRANJUKU_PUBLISHER); }
+inline QString homePage() { return QStringLiteral(SUIRANJUKU_HOME_PAGE); }
 
 // The framed title that the splash and the version window share.
 struct TitleFrame {
