@@ -66,7 +66,8 @@ class LoggedFlash final : public TitleBarFlash {
 public:
     void toggle(QWidget &window) override
     {
-        say(QStringLiteral("flash"));
+        const auto &symbols = static_cast<frmMain &>(window).state().reelSymbol;
+        say(QStringLiteral("flash ") + symbols[0] + symbols[1] + symbols[2]);
         real_.toggle(window);
     }
 
