@@ -110,8 +110,8 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     installFontSubstitutions();
-    // The script clicks the three Stops within a millisecond; no player
-    // could, and Qt would take the second press for a double click.
+    // The script clicks the three Stops faster than any player could, and Qt
+    // would take a press soon after another for a double click.
     QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
     InputLog inputLog;
     app.installEventFilter(&inputLog);

@@ -71,8 +71,9 @@ sleep 0.5
 xdotool mousemove --window "$main" 0 0
 eval "$(xdotool getmouselocation --shell)"
 
-# --- Spins until a line comes up: three Stops clicked within one tick land
-# on the same frame, and frame 0 is a face on every reel.
+# --- Spins until a line comes up: where the three quickly clicked Stops
+# land varies with the ticks' jitter, and now and then it is a line (a few
+# dozen spins, as a rule; the count of spins is bounded so a fault shows).
 won=""
 for attempt in $(seq 1 ${SPINS:-150}); do
     before=$(wc -l <"$work/log")
