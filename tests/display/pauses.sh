@@ -75,7 +75,7 @@ eval "$(xdotool getmouselocation --shell)"
 # land varies with the ticks' jitter, and now and then it is a line (a few
 # dozen spins, as a rule; the count of spins is bounded so a fault shows).
 won=""
-for attempt in $(seq 1 ${SPINS:-150}); do
+for attempt in $(seq 1 ${SPINS:-300}); do
     before=$(wc -l <"$work/log")
     click "$startX" "$startY"
     sleep 0.3
@@ -94,7 +94,7 @@ for attempt in $(seq 1 ${SPINS:-150}); do
     sleep 0.2
     grep " state " "$work/log" | tail -n1 | grep -q "running 000" || fail "a click on a Stop was lost"
 done
-[ -n "$won" ] || fail "no line came up in 150 spins"
+[ -n "$won" ] || fail "no line came up in 300 spins"
 sleep 2
 
 tail -n +"$((won + 1))" "$work/log" >"$work/flash"
