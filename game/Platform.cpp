@@ -2,6 +2,7 @@
 #include "game/Pause.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QWidget>
 
 #include <cmath>
@@ -17,9 +18,11 @@ void putOnScreenNow()
         if (window->isVisible())
             window->repaint();
     }
-    // Also sends the windows just shown or hidden to the display before the
-    // thread goes to sleep.
-    QGuiApplication::sync();
+    // Sends the windows just shown, hidden or painted to the display before
+    // the thread goes to sleep. Clicks and keys already waiting stay queued:
+    // taking them now would run a Stop or a second Start in the middle of a
+    // pause (a full processEvents, or QGuiApplication::sync() on X11, would).
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
 void holdFor(Clock &clock, std::chrono::milliseconds span)

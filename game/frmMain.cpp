@@ -16,6 +16,7 @@
 #include "ui/WindowSetup.h"
 
 #include <QCloseEvent>
+#include <QWindow>
 
 using namespace std::chrono_literals;
 
@@ -96,6 +97,23 @@ void frmMain::closeEvent(QCloseEvent *event)
     event->ignore();
     if (isEnabled())
         platform_.exit.exitNow();
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    windowHandle()->installEventFilter(this);
+}
+
+bool frmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    // Clicks and keys made during the pause before the winning ending are
+    // handled only after the slot machine has been hidden, and its buttons
+    // still sit where they were clicked: while hidden it takes nothing, or a
+    // click on Start would begin a day of a game that has ended.
+    if (watched == windowHandle() && event->isInputEvent() && !isVisible())
+        return true;
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::mnuExit_Click()

@@ -6,6 +6,9 @@
 #include "game/Reels.h"
 #include "ui/Fonts.h"
 
+#include <QMouseEvent>
+#include <QWindow>
+
 using namespace std::chrono_literals;
 
 namespace {
@@ -41,6 +44,7 @@ private slots:
     void flashTogglesSixTimesMoreThan200msApartBeforeThePayout();
     void lastStopKeepsItsCaptionThroughFlashAndPause();
     void goalSpinShowsTheOldTotalUntilTheEnding();
+    void inputDuringTheGoalPauseDoesNotReachTheHiddenMachine();
     void threeUnturnedBlankReelsDoNotPay();
     void lineReplayedDuringTheFlashIsNotPaidAgain();
     void stoppingOneReelLeavesTheOthersInStep();
@@ -252,6 +256,40 @@ void TestSpinCycle::goalSpinShowsTheOldTotalUntilTheEnding()
     QVERIFY(game.machine.clock.elapsed() - before > 1200ms + 2000ms);
     QVERIFY(GameFixture::windowShown(QStringLiteral("frmGover1")));
     QVERIFY(!game.main.isVisible());
+}
+
+void TestSpinCycle::inputDuringTheGoalPauseDoesNotReachTheHiddenMachine()
+{
+    // Guards against a click made during the pause before the winning ending
+    // reaching the main window once it is hidden: the window system hands it
+    // over only after the pause, when Start stands in the hidden window again
+    // and would begin a day of the game that has just ended.
+    GameFixture game;
+    game.state().ryo = 4505;
+    QWidget *target = game.find("cmdStart");
+    game.machine.flash.onToggle = [&] {
+        if (game.machine.flash.toggledAt.size() < 6)
+            return;
+        // The pause follows the last toggle; what the player does now is
+        // queued, as the desktop queues it.
+        game.machine.clock.duringSleep = [&] {
+            QWindow *window = game.main.windowHandle();
+            const QPointF at = target->mapTo(&game.main, target->rect().center());
+            for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+                QCoreApplication::postEvent(window, new QMouseEvent(type, at, window->mapToGlobal(at),
+                    Qt::LeftButton, type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, {}));
+            }
+            game.machine.clock.duringSleep = nullptr;
+        };
+    };
+    game.spinAndStopOn(faces.frames[0], faces.frames[1], faces.frames[2]);
+    QVERIFY(GameFixture::windowShown(QStringLiteral("frmGover1")));
+    QCoreApplication::processEvents();
+
+    QCOMPARE(game.state().spinCount, 1);
+    QCOMPARE(game.state().ryo, 5000);
+    QVERIFY(!game.main.isVisible());
+    QCOMPARE(game.machine.random.draws, 2);   // the spin and the result code
 }
 
 void TestSpinCycle::threeUnturnedBlankReelsDoNotPay()

@@ -1,0 +1,146 @@
+// The game as a player meets it on a real desktop, with every spin a spin
+// (no visitor) so that a script can aim at a winning line, and a log on
+// standard output of what a script needs to check the pauses from outside:
+// when each hold starts and ends, which clicks and keys reached which window
+// and when, the title-bar flashes, and the game's state whenever it changes.
+
+#include "game/RealPlatform.h"
+#include "game/frmMain.h"
+#include "ui/Fonts.h"
+
+#include <QApplication>
+#include <QMouseEvent>
+#include <QStyleHints>
+#include <QTimer>
+#include <QWindow>
+
+#include <chrono>
+#include <cstdio>
+
+namespace {
+
+const auto started = std::chrono::steady_clock::now();
+
+long long sinceStart()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started).count();
+}
+
+void say(const QString &line)
+{
+    std::printf("%lld %s\n", sinceStart(), qPrintable(line));
+    std::fflush(stdout);
+}
+
+QString topLevelShown()
+{
+    QStringList names;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        if (w->isVisible())
+            names << w->objectName() + u':' + QString::number(w->winId());
+    return names.join(u' ');
+}
+
+class LoggedClock final : public Clock {
+public:
+    time_point now() const override { return real_.now(); }
+    void sleepFor(std::chrono::nanoseconds span) override
+    {
+        say(QStringLiteral("hold-start %1 shown %2")
+                .arg(std::chrono::duration_cast<std::chrono::milliseconds>(span).count())
+                .arg(topLevelShown()));
+        real_.sleepFor(span);
+        say(QStringLiteral("hold-end"));
+    }
+
+private:
+    SteadyClock real_;
+};
+
+class EverySpin final : public RandomSource {
+public:
+    double draw() override { return 0.999; }
+};
+
+class LoggedFlash final : public TitleBarFlash {
+public:
+    void toggle(QWidget &window) override
+    {
+        const auto &symbols = static_cast<frmMain &>(window).state().reelSymbol;
+        say(QStringLiteral("flash ") + symbols[0] + symbols[1] + symbols[2]);
+        real_.toggle(window);
+    }
+
+private:
+    NativeTitleBarFlash real_;
+};
+
+// Clicks and keys as the windows receive them, once each.
+class InputLog final : public QObject {
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        auto *window = qobject_cast<QWindow *>(watched);
+        if (window != nullptr) {
+            switch (event->type()) {
+            case QEvent::MouseButtonPress:
+                say(u"input press "_qs + window->objectName() + u" at "_qs
+                    + QString::number(static_cast<QMouseEvent *>(event)->position().x()));
+                break;
+            case QEvent::MouseButtonRelease:
+                say(u"input release "_qs + window->objectName());
+                break;
+            case QEvent::MouseButtonDblClick:
+                say(u"input double "_qs + window->objectName());
+                break;
+            case QEvent::KeyPress:
+                say(u"input key "_qs + window->objectName());
+                break;
+            default:
+                break;
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    installFontSubstitutions();
+    // The script clicks the three Stops faster than any player could, and Qt
+    // would take a press soon after another for a double click.
+    QGuiApplication::styleHints()->setMouseDoubleClickInterval(0);
+    InputLog inputLog;
+    app.installEventFilter(&inputLog);
+
+    LoggedClock clock;
+    EverySpin random;
+    LoggedFlash flash;
+    QtProgramExit exit;
+    frmMain main(Platform{clock, random, flash, exit});
+    main.Form_Load();
+
+    QStringList places{u"main "_qs + QString::number(main.winId())};
+    for (const char *name : {"cmdStart", "cmdStop1", "cmdStop2", "cmdStop3"}) {
+        const auto *button = main.findChild<QWidget *>(QString::fromLatin1(name));
+        const QPoint at = button->mapTo(&main, button->rect().center());
+        places << QString::fromLatin1(name) << QString::number(at.x()) << QString::number(at.y());
+    }
+    say(places.join(u' '));
+
+    QString last;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        const GameState &s = main.state();
+        const QString now = QStringLiteral("state spins %1 ryo %2 spinning %3 running %4%5%6")
+                                .arg(s.spinCount).arg(s.ryo).arg(int(s.tick != 0))
+                                .arg(int(s.reelRunning[0])).arg(int(s.reelRunning[1])).arg(int(s.reelRunning[2]));
+        if (now != last)
+            say(last = now);
+    });
+    watch.start(10);
+    return QApplication::exec();
+}
