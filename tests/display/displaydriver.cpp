@@ -1,10 +1,11 @@
 // The game as a player meets it on a real desktop, with every spin a spin
-// (no visitor) so that a script can aim at a winning line, and a log on
+// (no visitor) that comes to a winning line (see aimAtLine), and a log on
 // standard output of what a script needs to check the pauses from outside:
 // when each hold starts and ends, which clicks and keys reached which window
 // and when, the title-bar flashes, and the game's state whenever it changes.
 
 #include "game/RealPlatform.h"
+#include "game/Reels.h"
 #include "game/frmMain.h"
 #include "ui/Fonts.h"
 
@@ -16,6 +17,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -104,6 +106,32 @@ protected:
     }
 };
 
+// Where quickly clicked Stops land depends on the ticks' jitter, so a line
+// would come up only now and then. Instead the reels' timer is held when
+// every reel is about to land on frame 0, where all three strips carry "a":
+// the script's Stops then make a line every time. The timer runs on once
+// that spin is over (no reel runs) or a new one has begun.
+void aimAtLine(frmMain &main, QTimer &watch)
+{
+    auto *timer1 = main.findChild<QTimer *>(u"Timer1"_qs);
+    auto heldSpin = std::make_shared<int>(-1);
+    QObject::connect(timer1, &QTimer::timeout, &main, [&main, timer1, heldSpin] {
+        const GameState &s = main.state();
+        const bool allRunning = s.reelRunning[0] && s.reelRunning[1] && s.reelRunning[2];
+        if (allRunning && reels::hasTurnedThisSpin(s.tick) && reels::nextFrame(s.tick) == 0) {
+            timer1->stop();
+            *heldSpin = s.spinCount;
+            say(u"reels held"_qs);
+        }
+    });
+    QObject::connect(&watch, &QTimer::timeout, &main, [&main, timer1, heldSpin] {
+        const GameState &s = main.state();
+        const bool anyRunning = s.reelRunning[0] || s.reelRunning[1] || s.reelRunning[2];
+        if (!timer1->isActive() && (!anyRunning || s.spinCount != *heldSpin))
+            timer1->start();
+    });
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -141,6 +169,7 @@ int main(int argc, char *argv[])
         if (now != last)
             say(last = now);
     });
+    aimAtLine(main, watch);
     watch.start(10);
     return QApplication::exec();
 }

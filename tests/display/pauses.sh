@@ -71,14 +71,17 @@ sleep 0.5
 xdotool mousemove --window "$main" 0 0
 eval "$(xdotool getmouselocation --shell)"
 
-# --- Spins until a line comes up: where the three quickly clicked Stops
-# land varies with the ticks' jitter, and now and then it is a line (a few
-# dozen spins, as a rule; the count of spins is bounded so a fault shows).
+# --- A winning spin: the driver holds the reels where the three Stops make
+# a line (the count of spins is bounded so a fault shows).
 won=""
-for attempt in $(seq 1 ${SPINS:-300}); do
+for attempt in $(seq 1 ${SPINS:-5}); do
     before=$(wc -l <"$work/log")
     click "$startX" "$startY"
-    sleep 0.3
+    n=0
+    until tail -n +"$((before + 1))" "$work/log" | grep -q "reels held"; do
+        n=$((n + 1)); [ "$n" -gt 50 ] && fail "the reels were never held for a line"
+        sleep 0.1
+    done
     xdotool mousemove "$((X + stop1X))" "$((Y + stop1Y))" click 1 \
             mousemove "$((X + stop2X))" "$((Y + stop2Y))" click 1 \
             mousemove "$((X + stop3X))" "$((Y + stop3Y))" click 1
@@ -94,7 +97,7 @@ for attempt in $(seq 1 ${SPINS:-300}); do
     sleep 0.2
     grep " state " "$work/log" | tail -n1 | grep -q "running 000" || fail "a click on a Stop was lost"
 done
-[ -n "$won" ] || fail "no line came up in 300 spins"
+[ -n "$won" ] || fail "no line came up in ${SPINS:-5} spins"
 sleep 2
 
 tail -n +"$((won + 1))" "$work/log" >"$work/flash"
