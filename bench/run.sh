@@ -10,7 +10,7 @@ bench=build-bench/bench/suiran_bench
 
 work=$(mktemp -d)
 pids=""
-trap 'for p in $pids; do kill "$p" 2>/dev/null; done; rm -rf "$work"' EXIT
+trap 'for p in $pids; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
 pids="$!"
 while [ ! -s "$work/display" ]; do sleep 0.1; done
