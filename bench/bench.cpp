@@ -22,6 +22,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <random>
 #include <vector>
 
@@ -151,6 +152,30 @@ struct BareWindow {
     }
 };
 
+// The window whose timer runs while it is measured: the bare one, or the
+// game's main window, loaded, on a timed clock.
+struct TimedSubject {
+    TimedClock clock;
+    EverySpin random;
+    FlashTimes flash;
+    NoExit exit;
+    std::unique_ptr<BareWindow> bareWindow;
+    std::unique_ptr<frmMain> main;
+    QTimer *timer = nullptr;
+
+    explicit TimedSubject(bool bare)
+    {
+        if (bare) {
+            bareWindow = std::make_unique<BareWindow>();
+            timer = &bareWindow->timer;
+        } else {
+            main = std::make_unique<frmMain>(Platform{clock, random, flash, exit});
+            main->Form_Load();
+            timer = main->findChild<QTimer *>(QStringLiteral("Timer1"));
+        }
+    }
+};
+
 void print(const char *figure, const char *subject, const QList<double> &values)
 {
     std::printf("%s %s", figure, subject);
@@ -238,18 +263,7 @@ int main(int argc, char *argv[])
 
     if (figure == "idle") {
         // Processor time over 10 s of the window doing nothing, its timer running.
-        TimedClock clock;
-        EverySpin random;
-        FlashTimes flash;
-        NoExit exit;
-        std::unique_ptr<BareWindow> bareWindow;
-        std::unique_ptr<frmMain> main;
-        if (bare)
-            bareWindow = std::make_unique<BareWindow>();
-        else {
-            main = std::make_unique<frmMain>(Platform{clock, random, flash, exit});
-            main->Form_Load();
-        }
+        TimedSubject window(bare);
         QTimer::singleShot(1000, [bare] {
             const double cpu = cpuSeconds();
             const auto start = steady_clock::now();
@@ -264,23 +278,10 @@ int main(int argc, char *argv[])
     if (figure == "ticks") {
         // The period of the 50 ms timer over 200 ticks, the game's during a spin.
         std::vector<steady_clock::time_point> at;
-        TimedClock clock;
-        EverySpin random;
-        FlashTimes flash;
-        NoExit exit;
-        std::unique_ptr<BareWindow> bareWindow;
-        std::unique_ptr<frmMain> main;
-        QTimer *timer = nullptr;
-        if (bare) {
-            bareWindow = std::make_unique<BareWindow>();
-            timer = &bareWindow->timer;
-        } else {
-            main = std::make_unique<frmMain>(Platform{clock, random, flash, exit});
-            main->Form_Load();
-            button(*main, "cmdStart")->click();
-            timer = main->findChild<QTimer *>(QStringLiteral("Timer1"));
-        }
-        QObject::connect(timer, &QTimer::timeout, [&] {
+        TimedSubject window(bare);
+        if (window.main)
+            button(*window.main, "cmdStart")->click();
+        QObject::connect(window.timer, &QTimer::timeout, [&] {
             at.push_back(steady_clock::now());
             if (at.size() == 201) {
                 print("ticks", bare ? "bare" : "game", periods(at));
