@@ -1,4 +1,4 @@
-#include "game/RealPlatform.h"
+#include "ui/RealPlatform.h"
 #include "game/frmMain.h"
 #include "ui/Fonts.h"
 #include "ui/Release.h"

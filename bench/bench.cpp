@@ -4,8 +4,8 @@
 // prints "<figure> <bare|game> <value> [<value> ...]". bench/run.sh runs
 // every figure under Xvfb and prints the table.
 
-#include "game/RealPlatform.h"
-#include "game/Reels.h"
+#include "ui/RealPlatform.h"
+#include "rules/Reels.h"
 #include "game/frmMain.h"
 #include "ui/Fonts.h"
 

@@ -3,12 +3,10 @@
 #include "ui/Credits.h"
 #include "ui/WindowSetup.h"
 
-#include <QCloseEvent>
-
 using namespace Qt::StringLiterals;
 
 frmReadme::frmReadme(QWidget *parent)
-    : QWidget(parent)
+    : DiscardableWindow(parent)
 {
     ui.setupUi(this);
     setUpWindow(*this, TitleBar::WithCloseBox);
@@ -28,12 +26,4 @@ void frmReadme::cmdClose_Click()
 {
     hide();
     emit closed();
-}
-
-void frmReadme::closeEvent(QCloseEvent *event)
-{
-    cmdClose_Click();
-    emit discarded();
-    deleteLater();
-    event->accept();
 }

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "ui/WindowSetup.h"
+
 #include "ui_frmReadme.h"
 
-#include <QWidget>
-
 // The rules of the game, opened from the Help menu.
-class frmReadme final : public QWidget {
+class frmReadme final : public DiscardableWindow {
     Q_OBJECT
 
 public:
@@ -13,13 +13,11 @@ public:
 
 signals:
     // Put away: by "閉じる" (the window is kept) or by its close box (the
-    // window is destroyed and made afresh next time).
+    // window is given up and made afresh next time).
     void closed();
-    // Closed through its frame: gone once control returns to the event loop.
-    void discarded();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void closeAsItsButtonDoes() override { cmdClose_Click(); }
 
 private:
     void cmdClose_Click();

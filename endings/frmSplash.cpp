@@ -1,6 +1,6 @@
 #include "endings/frmSplash.h"
 
-#include "game/Pause.h"
+#include "ui/Pause.h"
 #include "ui/Credits.h"
 #include "ui/Pictures.h"
 #include "ui/WindowSetup.h"

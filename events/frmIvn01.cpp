@@ -3,10 +3,8 @@
 #include "ui/Pictures.h"
 #include "ui/WindowSetup.h"
 
-#include <QCloseEvent>
-
 frmIvn01::frmIvn01(QWidget *parent)
-    : QWidget(parent)
+    : DiscardableWindow(parent)
 {
     ui.setupUi(this);
     setUpWindow(*this, TitleBar::WithCloseBox);
@@ -39,8 +37,11 @@ void frmIvn01::offer(EventClosing closing)
     cmdEnd[closing == EventClosing::MoneyGone ? 0 : 1]->show();
 }
 
-void frmIvn01::showWith(const QColor &background)
+void frmIvn01::showFor(EventKind kind)
 {
+    // Visitors who take money come on a dull red, those who give on the
+    // teal the window was made with.
+    const QColor background = kind == EventKind::Loss ? QColor(0x99, 0x66, 0x66) : QColor(0x33, 0x66, 0x66);
     QPalette colours = palette();
     for (auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
         colours.setColor(group, QPalette::Window, background);
@@ -81,14 +82,4 @@ void frmIvn01::cmdEnd_Click(int index)
 {
     putAway();
     emit closedForEnding(index);
-}
-
-void frmIvn01::closeEvent(QCloseEvent *event)
-{
-    // Whichever button was showing, the close box goes back to play, and the
-    // next event starts from a new window.
-    cmdNext_Click();
-    emit discarded();
-    deleteLater();
-    event->accept();
 }

@@ -1,17 +1,17 @@
 #pragma once
 
-#include "events/EventTable.h"
+#include "rules/EventTable.h"
+#include "ui/WindowSetup.h"
 
 #include "ui_frmIvn01.h"
-
-#include <QWidget>
 
 #include <array>
 
 // The window in which a visitor shows up: portrait, name, words and a single
 // "閉じる". Which of the three buttons behind that caption is showing decides
-// whether closing goes back to play or into an ending.
-class frmIvn01 : public QWidget {
+// whether closing goes back to play or into an ending. Its close box always
+// goes back to play, and the next visitor gets a new window.
+class frmIvn01 : public DiscardableWindow {
     Q_OBJECT
 
 public:
@@ -20,7 +20,8 @@ public:
     // The state every event starts from: cmdNext offered, no ending button.
     void prepare();
     void offer(EventClosing closing);
-    void showWith(const QColor &background);
+    // Shows the window in the colour of the visitor's kind.
+    void showFor(EventKind kind);
     void setMessage(const QString &text);
     void setName(const QString &name);
     void showPortrait(int visitor);
@@ -32,12 +33,9 @@ signals:
     // The window has been put away: play goes on, or ends through cmdEnd(i).
     void closedForNext();
     void closedForEnding(int index);
-    // Closed through its frame: the window is gone once control returns to
-    // the event loop, and the next event must make a new one.
-    void discarded();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void closeAsItsButtonDoes() override { cmdNext_Click(); }
 
 private:
     void cmdNext_Click();

@@ -1,22 +1,19 @@
 #include "game/frmMain.h"
 
-#include "endings/ResultCode.h"
 #include "endings/frmGover.h"
 #include "endings/frmReadme.h"
 #include "endings/frmSplash.h"
 #include "endings/frmVer.h"
-#include "events/EventTable.h"
 #include "events/frmIvn01.h"
-#include "game/Judge.h"
-#include "game/PayTable.h"
-#include "game/Pause.h"
-#include "game/Reels.h"
 #include "ui/FlashHighlight.h"
+#include "ui/Pause.h"
 #include "ui/Pictures.h"
 #include "ui/WindowSetup.h"
 
 #include <QCloseEvent>
 #include <QWindow>
+
+#include <type_traits>
 
 using namespace std::chrono_literals;
 
@@ -31,6 +28,7 @@ const QString stopCaption = QStringLiteral("止");
 frmMain::frmMain(const Platform &platform, QWidget *parent)
     : QMainWindow(parent)
     , platform_(platform)
+    , game_(platform.random)
 {
     ui.setupUi(this);
     picSlot = {ui.picSlot1, ui.picSlot2, ui.picSlot3};
@@ -57,11 +55,7 @@ frmMain::frmMain(const Platform &platform, QWidget *parent)
     connect(ui.mnuVer, &QAction::triggered, this, &frmMain::mnuVer_Click);
 }
 
-frmMain::~frmMain()
-{
-    delete ivn_;
-    delete readme_;
-}
+frmMain::~frmMain() = default;
 
 void frmMain::Form_Load()
 {
@@ -76,16 +70,12 @@ void frmMain::Form_Load()
 
 void frmMain::resetGame()
 {
-    gameState_.tick = 0;
+    game_.reset();
     ui.cmdStart->show();
     ui.cmdDamy->hide();
-    eventWindow().prepare();
-    gameState_.goalRyo = rules::goalRyo;
-    gameState_.dayLimit = rules::dayLimit;
-    gameState_.spinCount = 0;
-    ui.lblCount->setText(decimal(gameState_.spinCount));
-    gameState_.ryo = rules::startingRyo;
-    ui.lblTensuu->setText(decimal(gameState_.ryo));
+    window(ivn_).prepare();
+    ui.lblCount->setText(decimal(state().spinCount));
+    ui.lblTensuu->setText(decimal(state().ryo));
     ui.lblMsg->hide();
     Timer1.start(rules::tickMilliseconds);
 }
@@ -116,6 +106,46 @@ bool frmMain::eventFilter(QObject *watched, QEvent *event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+// ---- The windows around the slot machine -------------------------------
+
+template <class Window>
+Window &frmMain::window(std::unique_ptr<Window> &slot)
+{
+    if (!slot) {
+        slot = std::make_unique<Window>();
+        // The windows the player must answer stay above the slot machine.
+        if constexpr (!std::is_base_of_v<EndingWindow, Window>)
+            keepAbove(*slot, *this);
+        if constexpr (std::is_base_of_v<DiscardableWindow, Window>) {
+            connect(slot.get(), &DiscardableWindow::discarded, this, [&slot] { slot.release()->deleteLater(); });
+        }
+        wire(*slot);
+    }
+    return *slot;
+}
+
+void frmMain::wire(frmIvn01 &window)
+{
+    connect(&window, &frmIvn01::closedForNext, this, &frmMain::eventClosedForNext);
+    connect(&window, &frmIvn01::closedForEnding, this, &frmMain::eventClosedForEnding);
+}
+
+void frmMain::wire(frmReadme &window)
+{
+    connect(&window, &frmReadme::closed, this, &frmMain::sideWindowClosed);
+}
+
+void frmMain::wire(frmVer &window)
+{
+    connect(&window, &frmVer::closed, this, &frmMain::sideWindowClosed);
+}
+
+void frmMain::wire(EndingWindow &window)
+{
+    connect(&window, &EndingWindow::replayRequested, this, &frmMain::Form_Load);
+    connect(&window, &EndingWindow::endRequested, this, [this] { platform_.exit.exitNow(); });
+}
+
 void frmMain::mnuExit_Click()
 {
     platform_.exit.exitNow();
@@ -123,24 +153,17 @@ void frmMain::mnuExit_Click()
 
 void frmMain::mnuReadme_Click()
 {
-    if (!readme_) {
-        readme_ = new frmReadme;
-        keepAbove(*readme_, *this);
-        connect(readme_, &frmReadme::closed, this, &frmMain::sideWindowClosed);
-        connect(readme_, &frmReadme::discarded, this, [this] { readme_ = nullptr; });
-    }
-    readme_->show();
-    setEnabled(false);
+    openSideWindow(window(readme_));
 }
 
 void frmMain::mnuVer_Click()
 {
-    if (!ver_) {
-        ver_ = std::make_unique<frmVer>();
-        keepAbove(*ver_, *this);
-        connect(ver_.get(), &frmVer::closed, this, &frmMain::sideWindowClosed);
-    }
-    ver_->show();
+    openSideWindow(window(ver_));
+}
+
+void frmMain::openSideWindow(QWidget &window)
+{
+    window.show();
     setEnabled(false);
 }
 
@@ -154,29 +177,18 @@ void frmMain::sideWindowClosed()
 
 void frmMain::Timer1_Timer()
 {
-    if (gameState_.tick == 0)
+    const std::optional<int> frame = game_.advanceReels();
+    if (!frame)
         return;
-    const int k = reels::nextFrame(gameState_.tick);
     for (int reel = 0; reel < reels::count; ++reel) {
-        if (gameState_.reelRunning[reel])
-            ShowReelFrame(reel, k);
+        if (state().reelRunning[reel])
+            showReelFrame(reel, *frame);
     }
-    ++gameState_.tick;
 }
 
-void frmMain::ShowReelFrame(int reel, int k)
+void frmMain::showReelFrame(int reel, int frame)
 {
-    if (k < 0 || k >= reels::framesPerStrip)
-        return;
-    picSlot[reel]->setPixmap(picData[reels::pictureIndex(reel, k)]);
-    if (reels::isSymbolFrame(k))
-        gameState_.reelSymbol[reel] = reels::symbolAt(reel, k);
-}
-
-void frmMain::LandReel(int reel, int k)
-{
-    gameState_.reelSymbol[reel] = reels::symbolAt(reel, k);
-    picSlot[reel]->setPixmap(picData[reels::pictureIndex(reel, k)]);
+    picSlot[reel]->setPixmap(picData[reels::pictureIndex(reel, frame)]);
 }
 
 // ---- A day: Start, the Stops and the judging ---------------------------
@@ -186,32 +198,26 @@ void frmMain::cmdStart_Click()
     ui.cmdStart->hide();
     ui.cmdDamy->show();
     ui.lblMsg->hide();
-    ++gameState_.spinCount;
-    ui.lblCount->setText(decimal(gameState_.spinCount));
+    game_.countDay();
+    ui.lblCount->setText(decimal(state().spinCount));
 
-    const int r = drawWhole(platform_.random, rules::drawRange);
-    if (r <= rules::lastEventDraw) {
+    const Day day = game_.drawDay();
+    if (day.visitor) {
         ui.cmdStart->hide();
-        DrawEvent(r);
+        DrawEvent(day.r);
         return;
     }
-
-    gameState_.ryo -= rules::spinFee;
-    ui.lblTensuu->setText(decimal(gameState_.ryo));
+    ui.lblTensuu->setText(decimal(state().ryo));
     for (QPushButton *stop : cmdStop)
         stop->setText(stopCaption);
-    gameState_.tick = 1;
-    gameState_.reelRunning = {true, true, true};
 }
 
 void frmMain::cmdStop_Click(int reel)
 {
-    const int k = reels::nextFrame(gameState_.tick);
-    if (gameState_.reelRunning[reel]) {
-        if (reels::isSymbolFrame(k))
-            LandReel(reel, k);
-        turnedThisSpin_[reel] = reels::hasTurnedThisSpin(gameState_.tick);
-        gameState_.reelRunning[reel] = false;
+    const ReelStop stopped = game_.stop(reel);
+    if (stopped.wasRunning) {
+        if (stopped.landedOn)
+            showReelFrame(reel, *stopped.landedOn);
         CheckAllStopped();
     }
     // Only now, after any judging, flash and ending.
@@ -220,11 +226,8 @@ void frmMain::cmdStop_Click(int reel)
 
 void frmMain::CheckAllStopped()
 {
-    for (bool running : gameState_.reelRunning) {
-        if (running)
-            return;
-    }
-    gameState_.tick = 0;
+    if (!game_.endSpinIfAllStopped())
+        return;
     JudgeSpin();
     ui.cmdStart->show();
     ui.cmdDamy->hide();
@@ -232,8 +235,8 @@ void frmMain::CheckAllStopped()
 
 void frmMain::JudgeSpin()
 {
-    if (!isWinningLine(gameState_.reelSymbol, turnedThisSpin_)) {
-        switch (endingAfterMiss(gameState_.ryo, gameState_.spinCount, gameState_.dayLimit)) {
+    if (!game_.isLine()) {
+        switch (game_.endingAfterMiss()) {
         case Ending::MoneyGone:
             GameOver2();
             break;
@@ -252,7 +255,7 @@ void frmMain::JudgeSpin()
     }
     PayWin();
     ui.lblMsg->show();
-    ui.lblTensuu->setText(decimal(gameState_.ryo));
+    ui.lblTensuu->setText(decimal(state().ryo));
 }
 
 void frmMain::flashTitleBar()
@@ -263,10 +266,8 @@ void frmMain::flashTitleBar()
 
 void frmMain::PayWin()
 {
-    const Payout &payout = payoutFor(gameState_.reelSymbol[0]);
-    gameState_.ryo += payout.ryo;
-    ui.lblMsg->setText(payout.message);
-    if (gameState_.ryo >= gameState_.goalRyo) {
+    ui.lblMsg->setText(game_.payLine().message);
+    if (game_.goalReached()) {
         holdFor(platform_.clock, pauseBeforeGoal);
         GameOver1();
     }
@@ -274,32 +275,18 @@ void frmMain::PayWin()
 
 // ---- Visitors ----------------------------------------------------------
 
-frmIvn01 &frmMain::eventWindow()
-{
-    if (!ivn_) {
-        ivn_ = new frmIvn01;
-        keepAbove(*ivn_, *this);
-        connect(ivn_, &frmIvn01::closedForNext, this, &frmMain::eventClosedForNext);
-        connect(ivn_, &frmIvn01::closedForEnding, this, &frmMain::eventClosedForEnding);
-        connect(ivn_, &frmIvn01::discarded, this, [this] { ivn_ = nullptr; });
-    }
-    return *ivn_;
-}
-
 void frmMain::DrawEvent(int r)
 {
     setEnabled(false);
     const VisitorEvent &event = eventTable().at(r);
-    const EventOutcome outcome = applyEvent(event, gameState_.ryo, gameState_.goalRyo);
-    gameState_.ryo = outcome.ryo;
-    frmIvn01 &window = eventWindow();
-    window.offer(outcome.closing);
-    window.showWith(styleOf(event.kind).background);
-    window.setMessage(messageOf(event));
-    window.setName(event.speaker);
-    window.showPortrait(r);
-    ui.lblTensuu->setText(decimal(gameState_.ryo));
-    if (gameState_.spinCount >= gameState_.dayLimit)
+    frmIvn01 &visitor = window(ivn_);
+    visitor.offer(game_.visit(r));
+    visitor.showFor(event.kind);
+    visitor.setMessage(messageOf(event));
+    visitor.setName(event.speaker);
+    visitor.showPortrait(r);
+    ui.lblTensuu->setText(decimal(state().ryo));
+    if (game_.yearIsOver())
         GameOver3();
 }
 
@@ -332,43 +319,36 @@ void frmMain::putEventWindowAway()
 
 // ---- Endings -----------------------------------------------------------
 
-template <class Window>
-Window &frmMain::ending(std::unique_ptr<Window> &slot)
-{
-    if (!slot) {
-        slot = std::make_unique<Window>();
-        connect(slot.get(), &EndingWindow::replayRequested, this, &frmMain::Form_Load);
-        connect(slot.get(), &EndingWindow::endRequested, this, [this] { platform_.exit.exitNow(); });
-    }
-    return *slot;
-}
-
 void frmMain::GameOver1()
 {
-    ending(gover1_).setScore(gameState_.spinCount);
+    window(gover1_).setScore(state().spinCount);
     hide();
     putEventWindowAway();
     MakeResultCode();
-    ending(gover1_).present();
+    window(gover1_).present();
 }
 
 void frmMain::MakeResultCode()
 {
-    gameState_.resultCode = resultcode::make(gameState_.spinCount, resultcode::drawKey(platform_.random));
-    ending(gover1_).present();
-    ending(gover1_).setPassWord(gameState_.resultCode);
+    const QString &code = game_.makeResultCode();
+    window(gover1_).present();
+    window(gover1_).setPassWord(code);
 }
 
 void frmMain::GameOver2()
 {
-    hide();
-    putEventWindowAway();
-    ending(gover2_).present();
+    endGame(gover2_);
 }
 
 void frmMain::GameOver3()
 {
+    endGame(gover3_);
+}
+
+template <class Window>
+void frmMain::endGame(std::unique_ptr<Window> &ending)
+{
     hide();
     putEventWindowAway();
-    ending(gover3_).present();
+    window(ending).present();
 }

@@ -1,18 +1,18 @@
 #pragma once
 
-#include "game/GameState.h"
-#include "game/Platform.h"
+#include "rules/SlotGame.h"
+#include "ui/Platform.h"
 
 #include "ui_frmMain.h"
 
 #include <QMainWindow>
 #include <QPixmap>
-#include <QPointer>
 #include <QTimer>
 
 #include <array>
 #include <memory>
 
+class EndingWindow;
 class FlashHighlight;
 class QPushButton;
 class frmGover1;
@@ -24,6 +24,8 @@ class frmVer;
 
 // The slot machine: the first window of the program and the owner of the
 // game. Every other window is opened from here and hands control back here.
+// The rules are the game's (SlotGame); this window shows what they report,
+// flashes, pauses and opens the other windows.
 class frmMain : public QMainWindow {
     Q_OBJECT
 
@@ -42,8 +44,8 @@ public:
     // A visitor comes instead of a spin.
     void DrawEvent(int r);
 
-    GameState &state() { return gameState_; }
-    const GameState &state() const { return gameState_; }
+    GameState &state() { return game_.state(); }
+    const GameState &state() const { return game_.state(); }
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -60,37 +62,41 @@ private slots:
 
 private:
     void resetGame();
-    void ShowReelFrame(int reel, int k);
-    void LandReel(int reel, int k);
+    void showReelFrame(int reel, int frame);
     void CheckAllStopped();
     void JudgeSpin();
     void PayWin();
     void MakeResultCode();
     void flashTitleBar();
 
-    frmIvn01 &eventWindow();
+    void openSideWindow(QWidget &window);
+    void sideWindowClosed();
     void putEventWindowAway();
     void eventClosedForNext();
     void eventClosedForEnding(int index);
-    void sideWindowClosed();
-
-    // Each ending window is made on first use and kept for later games.
     template <class Window>
-    Window &ending(std::unique_ptr<Window> &slot);
+    void endGame(std::unique_ptr<Window> &ending);
+
+    // Each window is made on first use, wired to the slot machine and kept
+    // for later; one whose close box gives it up is made afresh next time.
+    template <class Window>
+    Window &window(std::unique_ptr<Window> &slot);
+    void wire(frmIvn01 &window);
+    void wire(frmReadme &window);
+    void wire(frmVer &window);
+    void wire(EndingWindow &window);
 
     Ui::frmMain ui;
     Platform platform_;
-    GameState gameState_;
+    SlotGame game_;
     QTimer Timer1{this};
-    std::array<QPixmap, 48> picData;
-    std::array<QLabel *, 3> picSlot{};
-    std::array<QPushButton *, 3> cmdStop{};
-    std::array<bool, 3> turnedThisSpin_{};
+    std::array<QPixmap, reels::pictureCount> picData;
+    std::array<QLabel *, reels::count> picSlot{};
+    std::array<QPushButton *, reels::count> cmdStop{};
     FlashHighlight *flashHighlight_ = nullptr;
 
-    // Let go of when their close box discards them.
-    QPointer<frmIvn01> ivn_;
-    QPointer<frmReadme> readme_;
+    std::unique_ptr<frmIvn01> ivn_;
+    std::unique_ptr<frmReadme> readme_;
     std::unique_ptr<frmVer> ver_;
     std::unique_ptr<frmGover1> gover1_;
     std::unique_ptr<frmGover2> gover2_;

@@ -1,6 +1,6 @@
 #include "ui/Pictures.h"
 
-#include "game/Reels.h"
+#include "rules/Reels.h"
 
 #include <QDir>
 

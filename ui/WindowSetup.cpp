@@ -1,5 +1,7 @@
 #include "ui/WindowSetup.h"
 
+#include <QApplication>
+#include <QCloseEvent>
 #include <QGuiApplication>
 #include <QMainWindow>
 #include <QMenuBar>
@@ -74,4 +76,21 @@ void keepLookWhenDisabled(QWidget &window)
         palette.setBrush(QPalette::Disabled, r, palette.brush(QPalette::Active, r));
     }
     window.setPalette(palette);
+}
+
+QList<QWidget *> visibleWindows()
+{
+    QList<QWidget *> shown;
+    for (QWidget *window : QApplication::topLevelWidgets()) {
+        if (window->isVisible())
+            shown << window;
+    }
+    return shown;
+}
+
+void DiscardableWindow::closeEvent(QCloseEvent *event)
+{
+    closeAsItsButtonDoes();
+    emit discarded();
+    event->accept();
 }

@@ -1,9 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QSize>
+#include <QWidget>
 
 class QMainWindow;
-class QWidget;
 
 enum class TitleBar {
     WithCloseBox,   // title, system menu and close box; nothing to minimise or maximise
@@ -26,3 +27,24 @@ void giveFocus(QWidget &window);
 
 // A disabled window keeps its look: it only stops taking input.
 void keepLookWhenDisabled(QWidget &window);
+
+// The top-level windows on screen now.
+QList<QWidget *> visibleWindows();
+
+// A window the player may close through its frame: it is put away as its own
+// closing button would put it away, then given up (discarded()). Its owner
+// lets go of it at once and releases it, so the next use makes a new one.
+class DiscardableWindow : public QWidget {
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+
+signals:
+    void discarded();
+
+protected:
+    // What the window's own closing button does.
+    virtual void closeAsItsButtonDoes() = 0;
+    void closeEvent(QCloseEvent *event) override;
+};

@@ -4,8 +4,8 @@
 // when each hold starts and ends, which clicks and keys reached which window
 // and when, the title-bar flashes, and the game's state whenever it changes.
 
-#include "game/RealPlatform.h"
-#include "game/Reels.h"
+#include "ui/RealPlatform.h"
+#include "rules/Reels.h"
 #include "game/frmMain.h"
 #include "ui/Fonts.h"
 

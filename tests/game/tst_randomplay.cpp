@@ -37,16 +37,6 @@ struct Player {
     T pick(const QList<T> &from) { return from.at(upTo(int(from.size()))); }
 };
 
-QList<QWidget *> visibleWindows()
-{
-    QList<QWidget *> shown;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->isVisible())
-            shown << w;
-    }
-    return shown;
-}
-
 // What a game has seen since it began: the money it must hold by now, and
 // the presses of Start the player made.
 struct Ledger {

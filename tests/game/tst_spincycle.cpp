@@ -1,29 +1,34 @@
-// A day at the slot machine: Start, the three Stops, the judging, the flash
-// and the payout, driven by clicks and timer ticks on the real main window.
+// A day at the slot machine on screen: Start, the three Stops, the flash and
+// the payout as the main window shows them, driven by clicks and timer ticks.
+// The rules themselves are tested without a window (tests/rules).
 
 #include "support/GameFixture.h"
 
-#include "game/Reels.h"
+#include "rules/Reels.h"
 #include "ui/Fonts.h"
+#include "ui/Pictures.h"
 
 #include <QMouseEvent>
 #include <QWindow>
 
+using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
 namespace {
 // Frames of each reel that show the same symbol on all three strips.
-struct Line {
-    const char *symbol;
-    int frames[3];
-    int pays;
-    const char *message;
-};
-constexpr Line faces{"a", {0, 0, 0}, 500, "５００両 獲得！"};
-constexpr Line crests{"b", {4, 6, 6}, 300, "３００両 獲得！"};
-constexpr Line bars{"c", {2, 4, 4}, 100, "１００両 獲得！"};
-constexpr Line lanterns{"d", {8, 2, 2}, 100, "１００両 獲得！"};
+constexpr int faces[3] = {0, 0, 0};
 constexpr int noLine[3] = {0, 2, 2};   // "a", "d", "d"
+
+QImage shown(const GameFixture &game, int reel)
+{
+    return game.find<QLabel>(qPrintable(u"picSlot%1"_s.arg(reel + 1)))->pixmap().toImage();
+}
+
+QImage picture(const GameFixture &game, int reel, int frame)
+{
+    const qreal dpr = game.find<QLabel>("picSlot1")->devicePixelRatioF();
+    return pictures::reelFrame(reels::pictureIndex(reel, frame), dpr).toImage();
+}
 } // namespace
 
 class TestSpinCycle : public QObject {
@@ -35,22 +40,16 @@ private slots:
     void startsAtTheStartingValues();
     void startCountsTheDayBeforeTheDraw();
     void spinTakesTheFeeEvenBelowZero();
-    void lineAfterTheFeeTookMoneyBelowZeroIsPaid();
-    void endingsAfterAMiss_data();
-    void endingsAfterAMiss();
-    void matchOnOrAfterTheLastDayDoesNotEndTheGame();
-    void payTable_data();
-    void payTable();
+    void startIsReplacedByTheBlankButtonUntilTheSpinIsJudged();
+    void lineShowsItsMessageAndTheNewTotal();
     void flashTogglesSixTimesMoreThan200msApartBeforeThePayout();
     void lastStopKeepsItsCaptionThroughFlashAndPause();
     void goalSpinShowsTheOldTotalUntilTheEnding();
     void inputDuringTheGoalPauseDoesNotReachTheHiddenMachine();
-    void threeUnturnedBlankReelsDoNotPay();
-    void lineReplayedDuringTheFlashIsNotPaidAgain();
-    void stoppingOneReelLeavesTheOthersInStep();
-    void stopOnAnIdleReelOnlyClearsItsCaption();
-    void timerDoesNothingWithoutASpin();
-    void startIsReplacedByTheBlankButtonUntilTheSpinIsJudged();
+    void reelShowsThePictureOfTheFrameItStandsOn_data();
+    void reelShowsThePictureOfTheFrameItStandsOn();
+    void firstTickShowsFrameOneWhateverWasShownBefore();
+    void stopBeforeTheFirstTickKeepsThePicture();
     void newGameKeepsTheReelPicturesAndSymbols();
     void quitting_data();
     void quitting();
@@ -101,89 +100,17 @@ void TestSpinCycle::spinTakesTheFeeEvenBelowZero()
     game.stopOn(0, noLine[0]);
     game.stopOn(1, noLine[1]);
     game.stopOn(2, noLine[2]);
-    QVERIFY(GameFixture::windowShown(QStringLiteral("frmGover2")));
-    QVERIFY(!game.main.isVisible());
+    QCOMPARE(GameFixture::windowsShown(), QStringList{u"frmGover2"_s});
 }
 
-void TestSpinCycle::lineAfterTheFeeTookMoneyBelowZeroIsPaid()
+void TestSpinCycle::lineShowsItsMessageAndTheNewTotal()
 {
     GameFixture game;
-    game.state().ryo = 3;
-    game.spinAndStopOn(bars.frames[0], bars.frames[1], bars.frames[2]);
-    QCOMPARE(game.state().ryo, 98);
-    QCOMPARE(game.text("lblTensuu"), u"98");
-    QVERIFY(game.main.isVisible());
-    QVERIFY(game.shown("cmdStart"));
-}
-
-void TestSpinCycle::endingsAfterAMiss_data()
-{
-    QTest::addColumn<int>("ryoBefore");     // before the fee of 5
-    QTest::addColumn<int>("daysBefore");
-    QTest::addColumn<QString>("ending");    // empty: the game goes on
-
-    QTest::newRow("money and days left") << 1000 << 10 << QString();
-    QTest::newRow("exactly 0 left") << 5 << 10 << u"frmGover2"_qs;
-    QTest::newRow("1 ryo left") << 6 << 10 << QString();
-    QTest::newRow("day 364 goes on") << 1000 << 363 << QString();
-    QTest::newRow("day 365 ends") << 1000 << 364 << u"frmGover3"_qs;
-    QTest::newRow("past the last day ends") << 1000 << 370 << u"frmGover3"_qs;
-    QTest::newRow("broke on day 365: money first") << 4 << 364 << u"frmGover2"_qs;
-}
-
-void TestSpinCycle::endingsAfterAMiss()
-{
-    QFETCH(int, ryoBefore);
-    QFETCH(int, daysBefore);
-    QFETCH(QString, ending);
-
-    GameFixture game;
-    game.state().ryo = ryoBefore;
-    game.state().spinCount = daysBefore;
-    game.spinAndStopOn(noLine[0], noLine[1], noLine[2]);
-
-    QCOMPARE(game.main.isVisible(), ending.isEmpty());
-    for (const QString &name : {u"frmGover1"_qs, u"frmGover2"_qs, u"frmGover3"_qs})
-        QCOMPARE(GameFixture::windowShown(name), name == ending);
-}
-
-void TestSpinCycle::matchOnOrAfterTheLastDayDoesNotEndTheGame()
-{
-    GameFixture game;
-    game.state().spinCount = 364;
-    game.spinAndStopOn(faces.frames[0], faces.frames[1], faces.frames[2]);
-    QCOMPARE(game.state().spinCount, 365);
-    QVERIFY(game.main.isVisible());
-    QVERIFY(game.shown("cmdStart"));
-
-    game.spinAndStopOn(crests.frames[0], crests.frames[1], crests.frames[2]);
-    QVERIFY(game.main.isVisible());
-
-    game.spinAndStopOn(noLine[0], noLine[1], noLine[2]);
-    QVERIFY(GameFixture::windowShown(QStringLiteral("frmGover3")));
-}
-
-void TestSpinCycle::payTable_data()
-{
-    QTest::addColumn<int>("line");
-    const Line *lines[] = {&faces, &crests, &bars, &lanterns};
-    for (int i = 0; i < 4; ++i)
-        QTest::addRow("three %s", lines[i]->symbol) << i;
-}
-
-void TestSpinCycle::payTable()
-{
-    QFETCH(int, line);
-    const Line &expected = *std::array{&faces, &crests, &bars, &lanterns}[line];
-
-    GameFixture game;
-    game.spinAndStopOn(expected.frames[0], expected.frames[1], expected.frames[2]);
-    for (int reel = 0; reel < 3; ++reel)
-        QCOMPARE(game.state().reelSymbol[reel], QString::fromLatin1(expected.symbol));
-    QCOMPARE(game.state().ryo, 1000 - 5 + expected.pays);
-    QCOMPARE(game.text("lblTensuu"), QString::number(1000 - 5 + expected.pays));
-    QCOMPARE(game.text("lblMsg"), QString::fromUtf8(expected.message));
+    game.spinAndStopOn(faces[0], faces[1], faces[2]);
+    QCOMPARE(game.text("lblMsg"), u"５００両 獲得！");
     QVERIFY(game.shown("lblMsg"));
+    QCOMPARE(game.text("lblTensuu"), u"1495");
+    QVERIFY(game.shown("cmdStart"));
 
     // The next press hides the message again.
     game.pressStartForSpin();
@@ -195,8 +122,8 @@ void TestSpinCycle::flashTogglesSixTimesMoreThan200msApartBeforeThePayout()
     GameFixture game;
     std::vector<int> ryoAtToggle;
     game.machine.flash.onToggle = [&] { ryoAtToggle.push_back(game.state().ryo); };
-    const auto start = game.machine.clock.elapsed();
-    game.spinAndStopOn(faces.frames[0], faces.frames[1], faces.frames[2]);
+    const auto start = game.machine.clock.now();
+    game.spinAndStopOn(faces[0], faces[1], faces[2]);
 
     const auto &at = game.machine.flash.toggledAt;
     QCOMPARE(at.size(), 6u);
@@ -244,7 +171,7 @@ void TestSpinCycle::goalSpinShowsTheOldTotalUntilTheEnding()
         endingShown = endingShown || GameFixture::windowShown(QStringLiteral("frmGover1"));
     };
     const auto before = game.machine.clock.elapsed();
-    game.spinAndStopOn(faces.frames[0], faces.frames[1], faces.frames[2]);
+    game.spinAndStopOn(faces[0], faces[1], faces[2]);
 
     QCOMPARE(game.state().ryo, 5000);
     QVERIFY(totals.size() >= 7);   // six flash steps and the pause
@@ -282,7 +209,7 @@ void TestSpinCycle::inputDuringTheGoalPauseDoesNotReachTheHiddenMachine()
             game.machine.clock.duringSleep = nullptr;
         };
     };
-    game.spinAndStopOn(faces.frames[0], faces.frames[1], faces.frames[2]);
+    game.spinAndStopOn(faces[0], faces[1], faces[2]);
     QVERIFY(GameFixture::windowShown(QStringLiteral("frmGover1")));
     QCoreApplication::processEvents();
 
@@ -290,94 +217,6 @@ void TestSpinCycle::inputDuringTheGoalPauseDoesNotReachTheHiddenMachine()
     QCOMPARE(game.state().ryo, 5000);
     QVERIFY(!game.main.isVisible());
     QCOMPARE(game.machine.random.draws, 2);   // the spin and the result code
-}
-
-void TestSpinCycle::threeUnturnedBlankReelsDoNotPay()
-{
-    // Guards against paying a line that no reel showed in this spin: three
-    // reels stopped before the first tick all hold "", which compare equal.
-    GameFixture game;
-    game.pressStartForSpin();
-    game.stop(0);
-    game.stop(1);
-    game.stop(2);
-    QCOMPARE(game.state().ryo, 995);
-    QVERIFY(game.machine.flash.toggledAt.empty());
-    QVERIFY(!game.shown("lblMsg"));
-    QVERIFY(game.shown("cmdStart"));
-    for (int reel = 0; reel < 3; ++reel)
-        QCOMPARE(game.state().reelSymbol[reel], QString());
-}
-
-void TestSpinCycle::lineReplayedDuringTheFlashIsNotPaidAgain()
-{
-    // Guards against a line paid again and again without a reel moving: Start
-    // and the three Stops clicked during a winning flash run after it, before
-    // the first tick of the new spin, and find the old line still standing.
-    GameFixture game;
-    game.state().ryo = 6;   // 1 after the fee: an unpaid spin then ends the game
-    game.spinAndStopOn(faces.frames[0], faces.frames[1], faces.frames[2]);
-    QCOMPARE(game.state().ryo, 501);
-
-    game.state().ryo = 5;
-    game.pressStartForSpin();
-    game.stop(0);
-    game.stop(1);
-    game.stop(2);
-    QCOMPARE(game.state().ryo, 0);
-    QCOMPARE(game.machine.flash.toggledAt.size(), 6u);
-    // The pictures and symbols stay as they were ...
-    for (int reel = 0; reel < 3; ++reel)
-        QCOMPARE(game.state().reelSymbol[reel], u"a");
-    // ... and the spin counts as one without a line.
-    QVERIFY(GameFixture::windowShown(QStringLiteral("frmGover2")));
-}
-
-void TestSpinCycle::stoppingOneReelLeavesTheOthersInStep()
-{
-    GameFixture game;
-    game.pressStartForSpin();
-    game.tick(3);            // frames 1, 2, 3 shown; next is 4
-    game.stop(0);            // lands on frame 4
-    QCOMPARE(game.state().reelSymbol[0], u"b");
-    QVERIFY(!game.state().reelRunning[0]);
-    QCOMPARE(game.state().tick, 4);
-    game.tick(3);            // frames 4, 5, 6 on reels 2 and 3
-    QCOMPARE(game.state().reelSymbol[0], u"b");
-    QCOMPARE(game.state().reelSymbol[1], u"b");
-    QCOMPARE(game.state().reelSymbol[2], u"b");
-    QVERIFY(game.state().reelRunning[1] && game.state().reelRunning[2]);
-}
-
-void TestSpinCycle::stopOnAnIdleReelOnlyClearsItsCaption()
-{
-    GameFixture game;
-    game.pressStartForSpin();
-    game.tick(5);
-    game.stop(0);
-    const QString symbol = game.state().reelSymbol[0];
-    game.tick(4);
-    game.stop(0);   // again: the reel is no longer running
-    QCOMPARE(game.state().reelSymbol[0], symbol);
-    QCOMPARE(game.stopButton(0)->text(), QString());
-    QVERIFY(game.state().reelRunning[1]);
-
-    game.stop(1);
-    game.stop(2);
-    const int ryo = game.state().ryo;
-    game.stop(1);   // while idle
-    QCOMPARE(game.state().ryo, ryo);
-    QCOMPARE(game.state().tick, 0);
-    QVERIFY(game.shown("cmdStart"));
-}
-
-void TestSpinCycle::timerDoesNothingWithoutASpin()
-{
-    GameFixture game;
-    game.tick(40);
-    QCOMPARE(game.state().tick, 0);
-    for (int reel = 0; reel < 3; ++reel)
-        QCOMPARE(game.state().reelSymbol[reel], QString());
 }
 
 void TestSpinCycle::startIsReplacedByTheBlankButtonUntilTheSpinIsJudged()
@@ -395,11 +234,68 @@ void TestSpinCycle::startIsReplacedByTheBlankButtonUntilTheSpinIsJudged()
 
     game.tick(2);
     game.stop(0);
+    QCOMPARE(game.stopButton(0)->text(), QString());
+    game.stop(0);   // again: its reel stands, and the caption stays empty
+    QCOMPARE(game.stopButton(0)->text(), QString());
     game.stop(1);
     QVERIFY(game.shown("cmdDamy"));
     game.stop(2);
     QVERIFY(game.shown("cmdStart"));
     QVERIFY(!game.shown("cmdDamy"));
+    for (int reel = 0; reel < 3; ++reel)
+        QCOMPARE(game.stopButton(reel)->text(), QString());
+}
+
+void TestSpinCycle::reelShowsThePictureOfTheFrameItStandsOn_data()
+{
+    QTest::addColumn<int>("reel");
+    QTest::addColumn<int>("ticks");       // timer ticks before the Stop
+    QTest::addColumn<int>("restFrame");
+    for (int reel = 0; reel < 3; ++reel) {
+        QTest::addRow("reel %d, between frames 3 and 4", reel + 1) << reel << 3 << 4;
+        QTest::addRow("reel %d, on frame 4", reel + 1) << reel << 4 << 4;
+        QTest::addRow("reel %d, wrapped from frame 15", reel + 1) << reel << 15 << 0;
+    }
+}
+
+void TestSpinCycle::reelShowsThePictureOfTheFrameItStandsOn()
+{
+    QFETCH(int, reel);
+    QFETCH(int, ticks);
+    QFETCH(int, restFrame);
+
+    GameFixture game;
+    game.pressStartForSpin();
+    game.tick(ticks);
+    game.stop(reel);
+    QCOMPARE(shown(game, reel), picture(game, reel, restFrame));
+    // The reels still running show the next frame with the next tick.
+    game.tick();
+    for (int other = 0; other < 3; ++other) {
+        if (other != reel)
+            QCOMPARE(shown(game, other), picture(game, other, (ticks + 1) % 16));
+    }
+    QCOMPARE(shown(game, reel), picture(game, reel, restFrame));
+}
+
+void TestSpinCycle::firstTickShowsFrameOneWhateverWasShownBefore()
+{
+    GameFixture game;
+    game.spinAndStopOn(8, 8, 8);
+    game.pressStartForSpin();
+    game.tick();
+    for (int reel = 0; reel < 3; ++reel)
+        QCOMPARE(shown(game, reel), picture(game, reel, 1));
+}
+
+void TestSpinCycle::stopBeforeTheFirstTickKeepsThePicture()
+{
+    GameFixture game;
+    game.spinAndStopOn(4, 4, 4);
+    const QImage before = shown(game, 1);
+    game.pressStartForSpin();
+    game.stop(1);
+    QCOMPARE(shown(game, 1), before);
 }
 
 void TestSpinCycle::newGameKeepsTheReelPicturesAndSymbols()
@@ -408,7 +304,7 @@ void TestSpinCycle::newGameKeepsTheReelPicturesAndSymbols()
     game.state().ryo = 5;
     game.spinAndStopOn(4, 2, 6);   // "b", "d", "b": no line, broke
     QVERIFY(GameFixture::windowShown(QStringLiteral("frmGover2")));
-    const QImage reel1 = game.find<QLabel>("picSlot1")->pixmap().toImage();
+    const QImage reel1 = shown(game, 0);
 
     game.main.Form_Load();
     QCOMPARE(game.state().ryo, 1000);
@@ -416,7 +312,7 @@ void TestSpinCycle::newGameKeepsTheReelPicturesAndSymbols()
     QCOMPARE(game.state().reelSymbol[0], u"b");
     QCOMPARE(game.state().reelSymbol[1], u"d");
     QCOMPARE(game.state().reelSymbol[2], u"b");
-    QCOMPARE(game.find<QLabel>("picSlot1")->pixmap().toImage(), reel1);
+    QCOMPARE(shown(game, 0), reel1);
     QVERIFY(!reel1.isNull());
 }
 
@@ -424,9 +320,9 @@ void TestSpinCycle::quitting_data()
 {
     QTest::addColumn<QString>("how");
     QTest::addColumn<bool>("duringSpin");
-    QTest::newRow("menu, idle") << u"menu"_qs << false;
-    QTest::newRow("close box, idle") << u"close"_qs << false;
-    QTest::newRow("close box, mid-spin") << u"close"_qs << true;
+    QTest::newRow("menu, idle") << u"menu"_s << false;
+    QTest::newRow("close box, idle") << u"close"_s << false;
+    QTest::newRow("close box, mid-spin") << u"close"_s << true;
 }
 
 void TestSpinCycle::quitting()

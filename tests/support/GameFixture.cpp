@@ -1,6 +1,5 @@
 #include "support/GameFixture.h"
 
-#include "game/Reels.h"
 
 GameFixture::GameFixture()
 {
@@ -32,8 +31,7 @@ void GameFixture::click(QWidget *widget)
 
 void GameFixture::tick(int times)
 {
-    for (int i = 0; i < times; ++i)
-        QMetaObject::invokeMethod(&main, "Timer1_Timer", Qt::DirectConnection);
+    ::tick(main, times);
 }
 
 void GameFixture::pressStartForSpin()
@@ -56,10 +54,7 @@ QPushButton *GameFixture::stopButton(int reel) const
 
 void GameFixture::stopOn(int reel, int frame)
 {
-    // The frame on screen is the one before the next frame.
-    while ((reels::nextFrame(state().tick) + reels::framesPerStrip - 1) % reels::framesPerStrip != frame
-           || !reels::hasTurnedThisSpin(state().tick))
-        tick();
+    turnUntilShown(main, frame);
     stop(reel);
 }
 
@@ -78,6 +73,15 @@ QWidget *GameFixture::window(const QString &objectName)
             return w;
     }
     return nullptr;
+}
+
+QStringList GameFixture::windowsShown()
+{
+    QStringList shown;
+    for (const QWidget *w : visibleWindows())
+        shown << w->objectName();
+    shown.sort();
+    return shown;
 }
 
 bool GameFixture::windowShown(const QString &objectName)

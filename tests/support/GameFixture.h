@@ -2,6 +2,7 @@
 
 #include "game/frmMain.h"
 #include "support/ScriptedPlatform.h"
+#include "ui/WindowSetup.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -46,4 +47,6 @@ public:
     // The top-level window of that name, if it exists.
     static QWidget *window(const QString &objectName);
     static bool windowShown(const QString &objectName);
+    // The names of the windows on screen, in order.
+    static QStringList windowsShown();
 };

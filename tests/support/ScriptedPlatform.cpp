@@ -1,31 +1,33 @@
 #include "support/ScriptedPlatform.h"
 
-#include <cmath>
+#include "game/frmMain.h"
+#include "rules/Reels.h"
 
-void ScriptedClock::sleepFor(std::chrono::nanoseconds span)
+void ObservedClock::sleepFor(std::chrono::nanoseconds span)
 {
-    ++sleeps;
-    const auto passed = std::chrono::nanoseconds(static_cast<std::int64_t>(std::ceil(span.count() * sleepShare)));
-    now_ += std::max(passed, std::chrono::nanoseconds(1));
-    if (duringSleep)
-        duringSleep();
-}
-
-double ScriptedRandom::draw()
-{
-    ++draws;
-    if (onDraw)
-        onDraw();
-    if (script_.empty())
-        return 0.999;
-    const double u = script_.front();
-    script_.pop_front();
-    return u;
+    if (beforeSleep)
+        beforeSleep(span);
+    real_.sleepFor(span);
+    if (afterSleep)
+        afterSleep(span);
 }
 
 void RecordingFlash::toggle(QWidget &)
 {
-    toggledAt.push_back(clock_.elapsed());
+    toggledAt.push_back(clock_.now());
     if (onToggle)
         onToggle();
+}
+
+void tick(frmMain &main, int times)
+{
+    for (int i = 0; i < times; ++i)
+        QMetaObject::invokeMethod(&main, "Timer1_Timer", Qt::DirectConnection);
+}
+
+void turnUntilShown(frmMain &main, int frame)
+{
+    const auto turning = [&main] { return main.state().tick != 0; };
+    while (turning() && (reels::shownFrame(main.state().tick) != frame || !reels::hasTurnedThisSpin(main.state().tick)))
+        tick(main);
 }

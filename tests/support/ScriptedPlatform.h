@@ -1,59 +1,41 @@
 #pragma once
 
-#include "game/Platform.h"
+#include "support/ScriptedSeams.h"
+#include "ui/Platform.h"
+#include "ui/RealPlatform.h"
 
-#include <QString>
-
-#include <deque>
-#include <functional>
 #include <vector>
 
-// A clock that only moves when the game sleeps: a pause of two seconds takes
-// no time at all in a test.
-class ScriptedClock final : public Clock {
+class frmMain;
+
+// The desktop's stand-ins, and the few ways of driving the slot machine that
+// the tests, the benchmark and the drivers share.
+
+// The real monotonic clock, telling before and after each sleep: for the
+// drivers and benchmarks that time or log the game's holds.
+class ObservedClock final : public Clock {
 public:
-    time_point now() const override { return now_; }
+    time_point now() const override { return real_.now(); }
     void sleepFor(std::chrono::nanoseconds span) override;
 
-    void advance(std::chrono::nanoseconds span) { now_ += span; }
-    std::chrono::nanoseconds elapsed() const { return now_ - time_point{}; }
-
-    // Called after every sleep, with the clock already moved: what a player
-    // does while the game holds still.
-    std::function<void()> duringSleep;
-    // The share of each requested sleep that really passes (a sleep may end early).
-    double sleepShare = 1.0;
-    int sleeps = 0;
+    std::function<void(std::chrono::nanoseconds)> beforeSleep;
+    std::function<void(std::chrono::nanoseconds)> afterSleep;
 
 private:
-    time_point now_{};
+    SteadyClock real_;
 };
 
-// Draws come from a script; an empty script makes every press a spin.
-class ScriptedRandom final : public RandomSource {
-public:
-    double draw() override;
-
-    void queue(double u) { script_.push_back(u); }
-    void queueSpin() { queue(0.999); }               // r = 49
-    void queueVisitor(int r) { queue((r + 0.5) / 50); }
-    int draws = 0;
-    std::function<void()> onDraw;
-
-private:
-    std::deque<double> script_;
-};
-
+// Notes when each toggle came, on the given clock.
 class RecordingFlash final : public TitleBarFlash {
 public:
-    explicit RecordingFlash(const ScriptedClock &clock) : clock_(clock) {}
+    explicit RecordingFlash(const Clock &clock) : clock_(clock) {}
     void toggle(QWidget &window) override;
 
-    std::vector<std::chrono::nanoseconds> toggledAt;
+    std::vector<Clock::time_point> toggledAt;
     std::function<void()> onToggle;
 
 private:
-    const ScriptedClock &clock_;
+    const Clock &clock_;
 };
 
 class RecordingExit final : public ProgramExit {
@@ -70,3 +52,9 @@ struct ScriptedPlatform {
 
     Platform platform() { return {clock, random, flash, exit}; }
 };
+
+// Timer1's ticks, given by hand.
+void tick(frmMain &main, int times = 1);
+// Ticks until the running reels show frame `frame`, a frame of this spin
+// (nothing turns while no spin runs).
+void turnUntilShown(frmMain &main, int frame);

@@ -5,8 +5,8 @@
 // Usage: suiran_screenshots <folder> [suffix] [shot ...]
 // With shots named, only those are written.
 
-#include "game/Platform.h"
-#include "game/Reels.h"
+#include "ui/Platform.h"
+#include "rules/Reels.h"
 #include "game/frmMain.h"
 #include "ui/Fonts.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/Platform.h"
+#include "ui/Platform.h"
 
 #include <random>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "game/Platform.h"
+#include "rules/Seams.h"
 
 #include <chrono>
 

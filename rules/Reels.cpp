@@ -1,4 +1,4 @@
-#include "game/Reels.h"
+#include "rules/Reels.h"
 
 #include <array>
 

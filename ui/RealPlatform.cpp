@@ -1,4 +1,4 @@
-#include "game/RealPlatform.h"
+#include "ui/RealPlatform.h"
 
 #include <QApplication>
 #include <QEvent>

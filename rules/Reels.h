@@ -35,6 +35,13 @@ constexpr int nextFrame(int tick)
     return tick % framesPerStrip;
 }
 
+// The frame a running reel has on screen: the one the last tick showed
+// (frame 15 before the next tick's frame 0).
+constexpr int shownFrame(int tick)
+{
+    return (nextFrame(tick) + framesPerStrip - 1) % framesPerStrip;
+}
+
 constexpr bool isSymbolFrame(int frame)
 {
     return frame % 2 == 0;

@@ -1,23 +1,14 @@
-#include "game/Platform.h"
-#include "game/Pause.h"
+#include "ui/Pause.h"
 
-#include <QApplication>
+#include "ui/WindowSetup.h"
+
 #include <QCoreApplication>
 #include <QWidget>
 
-#include <cmath>
-
-int drawWhole(RandomSource &random, int n, int offset)
-{
-    return static_cast<int>(std::floor(random.draw() * n)) + offset;
-}
-
 void putOnScreenNow()
 {
-    for (QWidget *window : QApplication::topLevelWidgets()) {
-        if (window->isVisible())
-            window->repaint();
-    }
+    for (QWidget *window : visibleWindows())
+        window->repaint();
     // Sends the windows just shown, hidden or painted to the display before
     // the thread goes to sleep. Clicks and keys already waiting stay queued:
     // taking them now would run a Stop or a second Start in the middle of a

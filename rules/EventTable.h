@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
 #include <QStringList>
 
@@ -29,13 +28,9 @@ enum class EventClosing {
     GoalReached,   // cmdEnd(1)
 };
 
-// What an event's kind decides: the window's colour, and the ending that its
-// close button leads to when the event ends the game.
-struct EventKindStyle {
-    QColor background;
-    EventClosing ending;
-};
-const EventKindStyle &styleOf(EventKind kind);
+// The ending that the close button leads to when an event of this kind ends
+// the game: a loss can only empty the purse, a gain only reach the goal.
+EventClosing endingOf(EventKind kind);
 
 // The message as the text box shows it: lines joined by CR LF.
 QString messageOf(const VisitorEvent &event);

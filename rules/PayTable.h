@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 #include <cstdint>
+#include <span>
 
 // What a line of three equal symbols pays, and the message the main window
 // shows for it.
@@ -11,4 +13,13 @@ struct Payout {
     QString message;
 };
 
+struct PayLine {
+    QStringView symbol;
+    Payout payout;
+};
+
+// Every line that pays, one row per symbol.
+std::span<const PayLine> payLines();
+
+// Anything but the face and the crest pays like the lantern.
 const Payout &payoutFor(const QString &symbol);

@@ -1,5 +1,4 @@
-#include "events/EventTable.h"
-
+#include "rules/EventTable.h"
 
 using namespace Qt::StringLiterals;
 
@@ -23,11 +22,9 @@ const std::array<VisitorEvent, visitorCount> &eventTable()
     return table;
 }
 
-const EventKindStyle &styleOf(EventKind kind)
+EventClosing endingOf(EventKind kind)
 {
-    static const EventKindStyle loss{QColor(153, 102, 102), EventClosing::MoneyGone};
-    static const EventKindStyle gain{QColor(51, 102, 102), EventClosing::GoalReached};
-    return kind == EventKind::Loss ? loss : gain;
+    return kind == EventKind::Loss ? EventClosing::MoneyGone : EventClosing::GoalReached;
 }
 
 QString messageOf(const VisitorEvent &event)
@@ -42,5 +39,5 @@ EventOutcome applyEvent(const VisitorEvent &event, std::int32_t ryo, std::int32_
     const bool loss = event.kind == EventKind::Loss;
     const std::int32_t after = loss ? ryo - event.amount : ryo + event.amount;
     const bool ends = loss ? after <= 0 : after >= goalRyo;
-    return {after, ends ? styleOf(event.kind).ending : EventClosing::Next};
+    return {after, ends ? endingOf(event.kind) : EventClosing::Next};
 }

@@ -1,18 +1,11 @@
-#include "game/PayTable.h"
+#include "rules/PayTable.h"
 
 #include <algorithm>
 #include <array>
 
-namespace {
-
-struct Row {
-    QStringView symbol;
-    Payout payout;
-};
-
-const std::array<Row, 4> &payTable()
+std::span<const PayLine> payLines()
 {
-    static const std::array<Row, 4> table{{
+    static const std::array<PayLine, 4> table{{
         {u"a", {500, QStringLiteral("５００両 獲得！")}},
         {u"b", {300, QStringLiteral("３００両 獲得！")}},
         {u"c", {100, QStringLiteral("１００両 獲得！")}},
@@ -21,13 +14,10 @@ const std::array<Row, 4> &payTable()
     return table;
 }
 
-} // namespace
-
 const Payout &payoutFor(const QString &symbol)
 {
-    const auto &table = payTable();
+    const auto table = payLines();
     const auto row = std::find_if(table.begin(), table.end(),
-                                  [&](const Row &r) { return r.symbol == symbol; });
-    // Anything but the face and the crest pays like the lantern.
+                                  [&](const PayLine &line) { return line.symbol == symbol; });
     return row != table.end() ? row->payout : table.back().payout;
 }

@@ -1,4 +1,4 @@
-#include "game/Judge.h"
+#include "rules/Judge.h"
 
 #include <algorithm>
 
