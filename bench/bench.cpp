@@ -4,10 +4,11 @@
 // prints "<figure> <bare|game> <value> [<value> ...]". bench/run.sh runs
 // every figure under Xvfb and prints the table.
 
-#include "ui/RealPlatform.h"
-#include "rules/Reels.h"
 #include "game/frmMain.h"
+#include "rules/Reels.h"
+#include "support/ScriptedPlatform.h"
 #include "ui/Fonts.h"
+#include "ui/WindowSetup.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -60,62 +61,24 @@ double msSince(steady_clock::time_point t) { return duration<double, std::milli>
 
 // The real clock, noting every sleep of a hold: how long it took and how
 // much processor time the program used meanwhile.
-class TimedClock final : public Clock {
-public:
+struct TimedClock {
     struct Hold { double wallMs; double cpuMs; };
-    time_point now() const override { return real_.now(); }
-    void sleepFor(nanoseconds span) override
-    {
-        const auto start = steady_clock::now();
-        const double cpu = cpuSeconds();
-        real_.sleepFor(span);
-        holds.push_back({msSince(start), (cpuSeconds() - cpu) * 1000});
-    }
+    ObservedClock clock;
     std::vector<Hold> holds;
+    steady_clock::time_point start;
+    double cpu = 0;
 
-private:
-    SteadyClock real_;
+    TimedClock()
+    {
+        clock.beforeSleep = [this](nanoseconds) { start = steady_clock::now(); cpu = cpuSeconds(); };
+        clock.afterSleep = [this](nanoseconds) { holds.push_back({msSince(start), (cpuSeconds() - cpu) * 1000}); };
+    }
 };
 
-// A clock whose pauses take no time, for the figures that do not time them.
-class InstantClock final : public Clock {
-public:
-    time_point now() const override { return now_; }
-    void sleepFor(nanoseconds span) override { now_ += span; }
-
-private:
-    time_point now_{};
-};
-
-class SeededRandom final : public RandomSource {
-public:
-    explicit SeededRandom(unsigned seed) : rng_(seed) {}
-    double draw() override { return std::uniform_real_distribution<double>(0, 1)(rng_); }
-    double next = -1;   // one draw to come, if set
-
-private:
-    std::mt19937 rng_;
-};
-
-class EverySpin final : public RandomSource {
-public:
-    double draw() override { return 0.999; }
-};
-
-class FlashTimes final : public TitleBarFlash {
-public:
-    void toggle(QWidget &) override { at.push_back(steady_clock::now()); }
-    std::vector<steady_clock::time_point> at;
-};
-
-class NoExit final : public ProgramExit {
-public:
-    void exitNow() override {}
-};
-
-void tick(frmMain &main)
+// A seeded player's dice for the draws of a whole game.
+std::function<double()> seededDraws(unsigned seed)
 {
-    QMetaObject::invokeMethod(&main, "Timer1_Timer", Qt::DirectConnection);
+    return [rng = std::mt19937(seed)]() mutable { return std::uniform_real_distribution<double>(0, 1)(rng); };
 }
 
 QPushButton *button(QWidget &window, const char *name)
@@ -125,8 +88,8 @@ QPushButton *button(QWidget &window, const char *name)
 
 QWidget *shownWindow(const char *name)
 {
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->isVisible() && w->objectName() == QLatin1String(name))
+    for (QWidget *w : visibleWindows())
+        if (w->objectName() == QLatin1String(name))
             return w;
     return nullptr;
 }
@@ -155,10 +118,10 @@ struct BareWindow {
 // The window whose timer runs while it is measured: the bare one, or the
 // game's main window, loaded, on a timed clock.
 struct TimedSubject {
-    TimedClock clock;
-    EverySpin random;
-    FlashTimes flash;
-    NoExit exit;
+    TimedClock timed;
+    ScriptedRandom random;
+    RecordingFlash flash{timed.clock};
+    RecordingExit exit;
     std::unique_ptr<BareWindow> bareWindow;
     std::unique_ptr<frmMain> main;
     QTimer *timer = nullptr;
@@ -169,7 +132,7 @@ struct TimedSubject {
             bareWindow = std::make_unique<BareWindow>();
             timer = &bareWindow->timer;
         } else {
-            main = std::make_unique<frmMain>(Platform{clock, random, flash, exit});
+            main = std::make_unique<frmMain>(Platform{timed.clock, random, flash, exit});
             main->Form_Load();
             timer = main->findChild<QTimer *>(QStringLiteral("Timer1"));
         }
@@ -247,15 +210,14 @@ int main(int argc, char *argv[])
             return 0;
         }
         // The splash is on the screen when its hold begins.
-        struct FirstHold final : Clock {
-            std::function<void()> atStart;
-            time_point now() const override { return steady_clock::now(); }
-            void sleepFor(nanoseconds) override { atStart(); std::_Exit(0); }
-        } clock;
-        clock.atStart = [&] { print("paint", subject, {sinceLaunch()}); };
-        EverySpin random;
-        FlashTimes flash;
-        NoExit exit;
+        ObservedClock clock;
+        clock.beforeSleep = [&](nanoseconds) {
+            print("paint", subject, {sinceLaunch()});
+            std::_Exit(0);
+        };
+        ScriptedRandom random;
+        RecordingFlash flash(clock);
+        RecordingExit exit;
         frmMain main(Platform{clock, random, flash, exit});
         main.Form_Load();
         return 1;
@@ -295,10 +257,6 @@ int main(int argc, char *argv[])
         // One tick's change of picture on the screen, painted: three reels in
         // the game, one label's text in the bare window.
         constexpr int rounds = 2000;
-        InstantClock clock;
-        EverySpin random;
-        FlashTimes flash;
-        NoExit exit;
         if (bare) {
             BareWindow w;
             w.timer.stop();
@@ -311,7 +269,8 @@ int main(int argc, char *argv[])
             print("frame", subject, {msSince(start) / rounds});
             return 0;
         }
-        frmMain main(Platform{clock, random, flash, exit});
+        ScriptedPlatform machine;
+        frmMain main(machine.platform());
         main.Form_Load();
         button(main, "cmdStart")->click();
         waitExposed(main);
@@ -327,14 +286,14 @@ int main(int argc, char *argv[])
     if (figure == "holds") {
         // The splash hold, then a winning line that reaches the goal: its six
         // flash steps and the pause, each timed, with the processor time used.
-        TimedClock clock;
-        EverySpin random;
-        FlashTimes flash;
-        NoExit exit;
-        frmMain main(Platform{clock, random, flash, exit});
+        TimedClock timed;
+        ScriptedRandom random;
+        RecordingFlash flash(timed.clock);
+        RecordingExit exit;
+        frmMain main(Platform{timed.clock, random, flash, exit});
         main.Form_Load();
-        const auto splash = clock.holds;
-        clock.holds.clear();
+        const auto splash = timed.holds;
+        timed.holds.clear();
         main.state().ryo = 4600;
         button(main, "cmdStart")->click();
         // Frame 0 is a face on every reel: stop all three while it shows.
@@ -345,10 +304,10 @@ int main(int argc, char *argv[])
         button(main, "cmdStop3")->click();
         QList<double> steps;
         auto last = judged;
-        for (auto t : flash.at) { steps << duration<double, std::milli>(t - last).count(); last = t; }
+        for (auto t : flash.toggledAt) { steps << duration<double, std::milli>(t - last).count(); last = t; }
         double flashCpu = 0, flashWall = 0;
-        for (size_t i = 0; i + 1 < clock.holds.size(); ++i) { flashCpu += clock.holds[i].cpuMs; flashWall += clock.holds[i].wallMs; }
-        const auto pause = clock.holds.back();
+        for (size_t i = 0; i + 1 < timed.holds.size(); ++i) { flashCpu += timed.holds[i].cpuMs; flashWall += timed.holds[i].wallMs; }
+        const auto pause = timed.holds.back();
         const bool ended = shownWindow("frmGover1") != nullptr;
         print("splash", subject, {splash.front().wallMs, splash.front().cpuMs / splash.front().wallMs * 100});
         print("flash", subject, steps + QList<double>{flashCpu / flashWall * 100});
@@ -366,12 +325,10 @@ int main(int argc, char *argv[])
             print("memory", subject, {double(peakKiB())});
             return 0;
         }
-        InstantClock clock;
-        SeededRandom random(7);
-        FlashTimes flash;
-        NoExit exit;
+        ScriptedPlatform machine;
+        machine.random.whenEmpty = seededDraws(7);
         std::mt19937 dice(11);
-        frmMain main(Platform{clock, random, flash, exit});
+        frmMain main(machine.platform());
         main.Form_Load();
         playToTheEnd(main, dice);
         const double peak = double(peakKiB());

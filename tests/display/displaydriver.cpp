@@ -4,10 +4,11 @@
 // when each hold starts and ends, which clicks and keys reached which window
 // and when, the title-bar flashes, and the game's state whenever it changes.
 
-#include "ui/RealPlatform.h"
-#include "rules/Reels.h"
 #include "game/frmMain.h"
+#include "rules/Reels.h"
+#include "support/ScriptedPlatform.h"
 #include "ui/Fonts.h"
+#include "ui/WindowSetup.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -37,45 +38,10 @@ void say(const QString &line)
 QString topLevelShown()
 {
     QStringList names;
-    for (QWidget *w : QApplication::topLevelWidgets())
-        if (w->isVisible())
-            names << w->objectName() + u':' + QString::number(w->winId());
+    for (const QWidget *w : visibleWindows())
+        names << w->objectName() + u':' + QString::number(w->winId());
     return names.join(u' ');
 }
-
-class LoggedClock final : public Clock {
-public:
-    time_point now() const override { return real_.now(); }
-    void sleepFor(std::chrono::nanoseconds span) override
-    {
-        say(QStringLiteral("hold-start %1 shown %2")
-                .arg(std::chrono::duration_cast<std::chrono::milliseconds>(span).count())
-                .arg(topLevelShown()));
-        real_.sleepFor(span);
-        say(QStringLiteral("hold-end"));
-    }
-
-private:
-    SteadyClock real_;
-};
-
-class EverySpin final : public RandomSource {
-public:
-    double draw() override { return 0.999; }
-};
-
-class LoggedFlash final : public TitleBarFlash {
-public:
-    void toggle(QWidget &window) override
-    {
-        const auto &symbols = static_cast<frmMain &>(window).state().reelSymbol;
-        say(QStringLiteral("flash ") + symbols[0] + symbols[1] + symbols[2]);
-        real_.toggle(window);
-    }
-
-private:
-    NativeTitleBarFlash real_;
-};
 
 // Clicks and keys as the windows receive them, once each.
 class InputLog final : public QObject {
@@ -144,11 +110,24 @@ int main(int argc, char *argv[])
     InputLog inputLog;
     app.installEventFilter(&inputLog);
 
-    LoggedClock clock;
-    EverySpin random;
-    LoggedFlash flash;
+    // The real clock, flash and exit, each logged; every draw a spin.
+    ObservedClock clock;
+    clock.beforeSleep = [](std::chrono::nanoseconds span) {
+        say(QStringLiteral("hold-start %1 shown %2")
+                .arg(std::chrono::duration_cast<std::chrono::milliseconds>(span).count())
+                .arg(topLevelShown()));
+    };
+    clock.afterSleep = [](std::chrono::nanoseconds) { say(QStringLiteral("hold-end")); };
+    ScriptedRandom random;
+    RecordingFlash flash(clock);
+    NativeTitleBarFlash realFlash;
     QtProgramExit exit;
     frmMain main(Platform{clock, random, flash, exit});
+    flash.onToggle = [&main, &realFlash] {
+        const auto &symbols = main.state().reelSymbol;
+        say(QStringLiteral("flash ") + symbols[0] + symbols[1] + symbols[2]);
+        realFlash.toggle(main);
+    };
     main.Form_Load();
 
     QStringList places{u"main "_qs + QString::number(main.winId())};

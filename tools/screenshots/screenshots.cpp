@@ -5,10 +5,10 @@
 // Usage: suiran_screenshots <folder> [suffix] [shot ...]
 // With shots named, only those are written.
 
-#include "ui/Platform.h"
-#include "rules/Reels.h"
 #include "game/frmMain.h"
+#include "support/ScriptedPlatform.h"
 #include "ui/Fonts.h"
+#include "ui/WindowSetup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -20,56 +20,13 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <deque>
-#include <functional>
 
 namespace {
 
-// Pauses pass at once: the game's own holds would only slow the pictures down.
-class JumpingClock final : public Clock {
-public:
-    time_point now() const override { return start_ + skipped_; }
-    void sleepFor(std::chrono::nanoseconds span) override
-    {
-        skipped_ += span;
-        if (duringSleep)
-            duringSleep();
-    }
-    std::function<void()> duringSleep;
-
-private:
-    time_point start_ = std::chrono::steady_clock::now();
-    std::chrono::nanoseconds skipped_{};
-};
-
-// Draws come from a script; with none left, Start spins.
-class ScriptedDraws final : public RandomSource {
-public:
-    double draw() override
-    {
-        if (script.empty())
-            return 0.999;
-        const double u = script.front();
-        script.pop_front();
-        return u;
-    }
-    std::deque<double> script;
-};
-
-class NoFlash final : public TitleBarFlash {
-public:
-    void toggle(QWidget &) override {}
-};
-
-class NoExit final : public ProgramExit {
-public:
-    void exitNow() override {}
-};
-
 QWidget *topLevel(const char *name)
 {
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (w->objectName() == QLatin1String(name) && w->isVisible())
+    for (QWidget *w : visibleWindows()) {
+        if (w->objectName() == QLatin1String(name))
             return w;
     }
     return nullptr;
@@ -132,20 +89,10 @@ void clickIn(const char *windowName, const char *button)
         click(window, button);
 }
 
-void tick(frmMain &main, int times)
-{
-    for (int i = 0; i < times; ++i)
-        QMetaObject::invokeMethod(&main, "Timer1_Timer", Qt::DirectConnection);
-}
-
-// Turns the reels until reel `reel` shows `frame`, then stops it there.
+// Turns the reels until they show `frame`, then stops reel `reel` there.
 void stopOn(frmMain &main, int reel, int frame)
 {
-    const auto shown = [&main] {
-        return (reels::nextFrame(main.state().tick) + reels::framesPerStrip - 1) % reels::framesPerStrip;
-    };
-    while (shown() != frame || !reels::hasTurnedThisSpin(main.state().tick))
-        tick(main, 1);
+    turnUntilShown(main, frame);
     static const char *const stops[] = {"cmdStop1", "cmdStop2", "cmdStop3"};
     click(&main, stops[reel]);
 }
@@ -166,15 +113,15 @@ int main(int argc, char *argv[])
     }
     Photographer camera(args.at(1), args.value(2), args.mid(3));
 
-    JumpingClock clock;
-    ScriptedDraws draws;
-    NoFlash flash;
-    NoExit exit;
-    frmMain main({clock, draws, flash, exit});
+    // Pauses pass at once and draws come from a script: every run takes the
+    // same pictures.
+    ScriptedPlatform machine;
+    ScriptedRandom &draws = machine.random;
+    frmMain main(machine.platform());
 
     // The title is photographed while it holds the start, the first time only.
-    clock.duringSleep = [&] {
-        clock.duringSleep = nullptr;
+    machine.clock.duringSleep = [&] {
+        machine.clock.duringSleep = nullptr;
         camera.shoot("frmSplash", QStringLiteral("splash"));
     };
     main.Form_Load();
@@ -192,7 +139,7 @@ int main(int argc, char *argv[])
 
     // A visitor who takes and one who gives.
     for (const auto &[visitor, shot] : {std::pair{0, "event-loss"}, std::pair{8, "event-gain"}}) {
-        draws.script.push_back(visitorDraw(visitor));
+        draws.queue(visitorDraw(visitor));
         click(&main, "cmdStart");
         camera.shoot("frmIvn01", QString::fromLatin1(shot));
         clickIn("frmIvn01", "cmdNext");
@@ -207,7 +154,7 @@ int main(int argc, char *argv[])
 
     // The three endings, each followed by a new game.
     main.state().spinCount = 213;
-    draws.script.push_back(0.4242);   // the result code
+    draws.queue(0.4242);   // the result code
     main.GameOver1();
     camera.shoot("frmGover1", QStringLiteral("ending-goal"));
     clickIn("frmGover1", "cmdReplay");
