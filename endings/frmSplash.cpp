@@ -5,6 +5,7 @@
 #include "ui/Pictures.h"
 #include "ui/WindowSetup.h"
 
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QThread>
@@ -50,4 +51,9 @@ void frmSplash::hold(Clock &clock)
         return;
     holding_ = true;
     holdFor(clock, splashHold);
+}
+
+void frmSplash::closeEvent(QCloseEvent *event)
+{
+    event->ignore();
 }

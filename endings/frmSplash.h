@@ -21,6 +21,10 @@ public:
     // running. Keys and clicks that come meanwhile change nothing.
     void hold(Clock &clock);
 
+protected:
+    // The title goes when the game is ready, not on a request to close it.
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     Ui::frmSplash ui;
     bool holding_ = false;

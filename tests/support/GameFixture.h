@@ -46,6 +46,15 @@ public:
 
     // The top-level window of that name, if it exists.
     static QWidget *window(const QString &objectName);
+    // A control of a top-level window, or nothing when the window or the
+    // control is missing: the test then fails its row, where a dereference
+    // would take the whole test program down.
+    template <class W = QWidget>
+    static W *control(const QString &windowName, const char *name)
+    {
+        const QWidget *w = window(windowName);
+        return w ? w->findChild<W *>(QString::fromLatin1(name)) : nullptr;
+    }
     static bool windowShown(const QString &objectName);
     // The names of the windows on screen, in order.
     static QStringList windowsShown();
