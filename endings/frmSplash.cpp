@@ -24,6 +24,7 @@ frmSplash::frmSplash(QWidget *parent)
 {
     ui.setupUi(this);
     setUpWindow(*this, TitleBar::None);
+    placeInsideBorder(*ui.Frame1);
     credits::fillTitleFrame({ui.lblCompanyProduct, ui.lblPlatform, ui.lblProductName, ui.lblVersion, ui.lblCopyright, ui.lblHttp});
     ui.imgLogo->setPixmap(pictures::logo(devicePixelRatioF()));
 }

@@ -3,11 +3,22 @@
 #include "ui/Pictures.h"
 #include "ui/WindowSetup.h"
 
+#include <QTextBlockFormat>
+#include <QTextCursor>
+
+namespace {
+constexpr int messageLineHeight = 20;   // pixels, for the 19-pixel face
+}
+
 frmIvn01::frmIvn01(QWidget *parent)
     : DiscardableWindow(parent)
 {
     ui.setupUi(this);
     setUpWindow(*this, TitleBar::WithCloseBox);
+    // The text may be selected with the mouse or the keyboard, not edited;
+    // it starts two pixels inside the box, as in a plain edit box.
+    ui.txtMsg->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    ui.txtMsg->document()->setDocumentMargin(2);
     setWindowIcon(pictures::windowIcon());
 
     imgIcon = {ui.imgIcon_0, ui.imgIcon_1, ui.imgIcon_2, ui.imgIcon_3, ui.imgIcon_4, ui.imgIcon_5,
@@ -53,6 +64,14 @@ void frmIvn01::showFor(EventKind kind)
 void frmIvn01::setMessage(const QString &text)
 {
     ui.txtMsg->setPlainText(text);
+    // Every message shows whole, five lines with one wrapped included, and
+    // leaves nothing to scroll: the lines stand a little closer than the
+    // stand-in face sets them, as the face the box was laid out in did.
+    QTextBlockFormat lines;
+    lines.setLineHeight(messageLineHeight, QTextBlockFormat::FixedHeight);
+    QTextCursor all(ui.txtMsg->document());
+    all.select(QTextCursor::Document);
+    all.mergeBlockFormat(lines);
 }
 
 void frmIvn01::setName(const QString &name)

@@ -4,7 +4,7 @@
 set -eu
 
 packages="cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxcb1-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth x11-utils xdotool imagemagick openbox
   desktop-file-utils appstream dpkg-dev file"

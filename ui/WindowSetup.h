@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QWidget>
 
+class QFrame;
 class QMainWindow;
 
 enum class TitleBar {
@@ -16,7 +17,12 @@ enum class TitleBar {
 void setUpWindow(QWidget &window, TitleBar titleBar);
 void setUpWindow(QMainWindow &window, QSize clientArea);
 
+// Places the window, frame and all, in the middle of its screen.
 void centreOnScreen(QWidget &window);
+
+// Controls inside a frame stand at places counted from the frame's inner
+// top-left corner, inside its border, as the form gives them.
+void placeInsideBorder(QFrame &frame);
 
 // Keeps a window that the player must answer above the slot machine, even
 // when the desktop raises the disabled slot machine on a click.

@@ -5,7 +5,8 @@
 #include "events/frmIvn01.h"
 #include "ui/Fonts.h"
 
-#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextEdit>
 
 using namespace Qt::StringLiterals;
 
@@ -94,6 +95,8 @@ private slots:
     void eventOnTheLastDayEndsTheYearAtOnce_data();
     void eventOnTheLastDayEndsTheYearAtOnce();
     void mainWindowTakesNothingWhileAVisitorIsThere();
+    void disabledSlotMachineKeepsItsLook_data();
+    void disabledSlotMachineKeepsItsLook();
 };
 
 void TestVisitors::visitorComesInsteadOfASpin_data()
@@ -125,7 +128,7 @@ void TestVisitors::visitorComesInsteadOfASpin()
     QVERIFY(game.main.isVisible());
 
     QVERIFY(eventWindowShown());
-    auto *message = eventControl<QPlainTextEdit>("txtMsg");
+    auto *message = eventControl<QTextEdit>("txtMsg");
     auto *name = eventControl<QLabel>("lblName");
     QVERIFY(message && name);
     QCOMPARE(eventWindow()->windowTitle(), u"？");
@@ -133,6 +136,11 @@ void TestVisitors::visitorComesInsteadOfASpin()
              event.kind == EventKind::Loss ? QColor(0x99, 0x66, 0x66) : QColor(0x33, 0x66, 0x66));
     QCOMPARE(message->toPlainText(), event.lines.join(u'\n'));
     QCOMPARE(name->text(), event.speaker);
+    // The whole message shows at once: nothing to scroll, five lines and a
+    // wrapped one included; it can be selected, not changed.
+    QCOMPARE(message->verticalScrollBar()->maximum(), 0);
+    QVERIFY(message->isReadOnly());
+    QCOMPARE(message->textInteractionFlags(), Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
     QCOMPARE(portraitsShown(), QList<int>{r});
     QCOMPARE(closingButton(), u"cmdNext");
     // Ticks move nothing during a visit.
@@ -349,6 +357,41 @@ void TestVisitors::mainWindowTakesNothingWhileAVisitorIsThere()
     QVERIFY(!GameFixture::windowShown(u"frmVer"_s));
     QVERIFY(game.main.isVisible());
     QVERIFY(eventWindowShown());
+}
+
+void TestVisitors::disabledSlotMachineKeepsItsLook_data()
+{
+    QTest::addColumn<QString>("opened");
+    QTest::newRow("a visitor") << u"visitor"_s;
+    QTest::newRow("the rules") << u"mnuReadme"_s;
+    QTest::newRow("the version") << u"mnuVer"_s;
+}
+
+void TestVisitors::disabledSlotMachineKeepsItsLook()
+{
+    // Guards against a slot machine that turns grey while a window it waits
+    // for is open: faded reel pictures, grey reel borders, a grey "始". Only
+    // the money may change, and that is the visitor's doing.
+    QFETCH(QString, opened);
+    GameFixture game;
+    game.spinAndStopOn(0, 0, 0);   // pictures in the reels, the win message shown
+    if (opened == u"visitor")
+        game.pressStartForVisitor(6);
+    else
+        game.find<QAction>(qPrintable(opened))->trigger();
+    QVERIFY(!game.main.isEnabled());
+    const QImage disabled = game.main.grab().toImage();
+
+    game.main.setEnabled(true);
+    const QImage enabled = game.main.grab().toImage();
+    game.main.setEnabled(false);
+    QCOMPARE(disabled.size(), enabled.size());
+    int changed = 0;
+    for (int y = 0; y < enabled.height(); ++y) {
+        for (int x = 0; x < enabled.width(); ++x)
+            changed += enabled.pixel(x, y) != disabled.pixel(x, y);
+    }
+    QCOMPARE(changed, 0);
 }
 
 QTEST_MAIN(TestVisitors)

@@ -71,6 +71,14 @@ void TestSpinCycle::startsAtTheStartingValues()
     QCOMPARE(game.state().dayLimit, 365);
     QVERIFY(game.find<QTimer>("Timer1")->isActive());
     QCOMPARE(game.find<QTimer>("Timer1")->interval(), 50);
+
+    // The middle reel holds the focus, which it does not show, and Space
+    // there presses nothing (it used to press a blank Stop button).
+    QApplication::setActiveWindow(&game.main);
+    QCOMPARE(game.main.focusWidget(), game.find("picSlot2"));
+    QTest::keyClick(game.main.focusWidget(), Qt::Key_Space);
+    QCOMPARE(game.state().spinCount, 0);
+    QCOMPARE(game.stopButton(0)->text(), QString());
 }
 
 void TestSpinCycle::startCountsTheDayBeforeTheDraw()

@@ -17,7 +17,7 @@
 #include <QGlyphRun>
 #include <QLabel>
 #include <QMenuBar>
-#include <QPlainTextEdit>
+#include <QTextEdit>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -91,6 +91,8 @@ private slots:
     void clientAreas();
     void controls_data();
     void controls();
+    void tabOrder_data();
+    void tabOrder();
     void mainWindowStartsAsLaidOut();
     void menus();
     void reelWindowsShowFramesUnscaledWithAStripOfGround();
@@ -107,17 +109,38 @@ private:
     std::vector<std::unique_ptr<QWidget>> others_;
 };
 
+namespace {
+
+// Every window of the game, made afresh, by name.
+std::unique_ptr<QWidget> makeWindow(const QString &name, ScriptedPlatform &machine)
+{
+    if (name == u"frmMain")
+        return std::make_unique<frmMain>(machine.platform());
+    if (name == u"frmIvn01")
+        return std::make_unique<frmIvn01>();
+    if (name == u"frmGover1")
+        return std::make_unique<frmGover1>();
+    if (name == u"frmGover2")
+        return std::make_unique<frmGover2>();
+    if (name == u"frmGover3")
+        return std::make_unique<frmGover3>();
+    if (name == u"frmSplash")
+        return std::make_unique<frmSplash>();
+    if (name == u"frmReadme")
+        return std::make_unique<frmReadme>();
+    if (name == u"frmVer")
+        return std::make_unique<frmVer>();
+    return nullptr;
+}
+
+} // namespace
+
 void TestLayout::initTestCase()
 {
     installFontSubstitutions();
     main_ = std::make_unique<frmMain>(machine_.platform());
-    others_.push_back(std::make_unique<frmIvn01>());
-    others_.push_back(std::make_unique<frmGover1>());
-    others_.push_back(std::make_unique<frmGover2>());
-    others_.push_back(std::make_unique<frmGover3>());
-    others_.push_back(std::make_unique<frmSplash>());
-    others_.push_back(std::make_unique<frmReadme>());
-    others_.push_back(std::make_unique<frmVer>());
+    for (const char *name : {"frmIvn01", "frmGover1", "frmGover2", "frmGover3", "frmSplash", "frmReadme", "frmVer"})
+        others_.push_back(makeWindow(QString::fromLatin1(name), machine_));
 }
 
 void TestLayout::cleanupTestCase()
@@ -174,9 +197,12 @@ void TestLayout::clientAreas()
     QCOMPARE(bool(flags & Qt::WindowTitleHint), titleBar);
     QCOMPARE(bool(flags & Qt::WindowCloseButtonHint), titleBar);
 
-    // Centred on the screen by its own placement.
+    // Centred on the screen by its own placement as it is first shown (the
+    // real display test checks the frame a window manager draws).
+    w->show();
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     const QPoint centre = w->frameGeometry().center();
+    w->hide();
     QVERIFY2(qAbs(centre.x() - screen.center().x()) <= 1 && qAbs(centre.y() - screen.center().y()) <= 1,
              qPrintable(u"%1 is centred at %2,%3"_qs.arg(name).arg(centre.x()).arg(centre.y())));
 }
@@ -291,11 +317,14 @@ void TestLayout::controls()
 
     QWidget *control = window(windowName)->findChild<QWidget *>(controlName);
     QVERIFY2(control != nullptr, qPrintable(controlName));
+    // Inside a frame, places count from the frame's inner corner, inside its border.
+    const auto *frame = qobject_cast<const QFrame *>(control->parentWidget());
+    const QPoint origin = frame ? frame->contentsRect().topLeft() : QPoint();
     if (sizedToFit) {
-        QCOMPARE(control->pos(), rect.topLeft());
+        QCOMPARE(control->pos() - origin, rect.topLeft());
         QCOMPARE(control->size(), control->sizeHint());
     } else {
-        QCOMPARE(control->geometry(), rect);
+        QCOMPARE(control->geometry().translated(-origin), rect);
     }
     if (face.isEmpty())
         return;
@@ -305,6 +334,48 @@ void TestLayout::controls()
     QCOMPARE(info.pixelSize(), pixels);
     QCOMPARE(info.bold(), bold);
 }
+
+void TestLayout::tabOrder_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("order");   // from the control that holds the focus as the window opens
+
+    // The picture boxes of the reels come first and take the focus without
+    // showing it; a control shown later (cmdDamy, cmdEnd) joins in its place.
+    QTest::newRow("frmMain") << u"frmMain"_qs
+                             << QStringList{u"picSlot2"_qs, u"picSlot1"_qs, u"picSlot3"_qs, u"cmdStop1"_qs,
+                                            u"cmdStop2"_qs, u"cmdStop3"_qs, u"cmdStart"_qs};
+    QTest::newRow("frmIvn01") << u"frmIvn01"_qs << QStringList{u"txtMsg"_qs, u"cmdNext"_qs};
+    QTest::newRow("frmGover1") << u"frmGover1"_qs << QStringList{u"cmdEnd"_qs, u"cmdReplay"_qs};
+    QTest::newRow("frmGover2") << u"frmGover2"_qs << QStringList{u"cmdEnd"_qs, u"cmdReplay"_qs};
+    QTest::newRow("frmGover3") << u"frmGover3"_qs << QStringList{u"cmdEnd"_qs, u"cmdReplay"_qs};
+    QTest::newRow("frmReadme") << u"frmReadme"_qs << QStringList{u"cmdClose"_qs};
+    QTest::newRow("frmVer") << u"frmVer"_qs << QStringList{u"cmdClose"_qs};
+}
+
+void TestLayout::tabOrder()
+{
+    QFETCH(QString, name);
+    QFETCH(QStringList, order);
+    // As the window first opens.
+    const std::unique_ptr<QWidget> fresh = makeWindow(name, machine_);
+    QWidget *w = fresh.get();
+    QVERIFY(w != nullptr);
+    w->show();
+    QApplication::setActiveWindow(w);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+
+    // Tab goes round the controls in their order and back to the first.
+    QStringList visited;
+    for (int i = 0; i <= order.size(); ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        visited << (focus ? focus->objectName() : u"none"_qs);
+        QTest::keyClick(focus ? focus : w, Qt::Key_Tab);
+    }
+    w->hide();
+    QCOMPARE(visited, order + QStringList{order.first()});
+}
+
 
 void TestLayout::mainWindowStartsAsLaidOut()
 {
@@ -400,7 +471,7 @@ void TestLayout::noTextRendersAsEmptyBoxes()
             check(item->objectName(), withoutMnemonic(item->text()), menu->menu()->font());
     }
     // Texts the windows are given while playing.
-    const QFont messageFont = window(u"frmIvn01"_qs)->findChild<QPlainTextEdit *>(u"txtMsg"_qs)->font();
+    const QFont messageFont = window(u"frmIvn01"_qs)->findChild<QTextEdit *>(u"txtMsg"_qs)->font();
     const QFont nameFont = window(u"frmIvn01"_qs)->findChild<QLabel *>(u"lblName"_qs)->font();
     for (const VisitorEvent &event : eventTable()) {
         check(u"txtMsg"_qs, event.lines.join(u'\n'), messageFont);
