@@ -1,8 +1,15 @@
-// The game as a player meets it on a real desktop, with every spin a spin
-// (no visitor) that comes to a winning line (see aimAtLine), and a log on
-// standard output of what a script needs to check the pauses from outside:
-// when each hold starts and ends, which clicks and keys reached which window
-// and when, the title-bar flashes, and the game's state whenever it changes.
+// The game as a player meets it on a real desktop, with a log on standard
+// output of what a script needs to check it from outside.
+//
+//   displaydriver          every spin a spin that comes to a winning line (see
+//                          aimAtLine); the log tells when each hold starts and
+//                          ends, which clicks and keys reached which window and
+//                          when, the title-bar flashes, and the game's state
+//                          whenever it changes
+//   displaydriver windows  opens the game's windows one after another, saying
+//                          "window <name> <X window id>" for each and going on
+//                          to the next on a line "next" on standard input; the
+//                          keyboard focus is logged as "focus <control>"
 
 #include "game/frmMain.h"
 #include "rules/Reels.h"
@@ -11,14 +18,21 @@
 #include "ui/WindowSetup.h"
 
 #include <QApplication>
+#include <QAction>
 #include <QMouseEvent>
+#include <QPushButton>
+#include <QSocketNotifier>
 #include <QStyleHints>
 #include <QTimer>
 #include <QWindow>
 
 #include <chrono>
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -98,6 +112,55 @@ void aimAtLine(frmMain &main, QTimer &watch)
     });
 }
 
+// The windows in the order the script looks at them, each opened the way the
+// game opens it.
+void openWindowsInTurn(frmMain &main, ScriptedRandom &random)
+{
+    const auto click = [](const char *window, const char *button) {
+        for (QWidget *w : visibleWindows()) {
+            if (w->objectName() == QLatin1String(window))
+                w->findChild<QPushButton *>(QLatin1String(button))->click();
+        }
+    };
+    const auto open = [&main](const char *menuItem) { main.findChild<QAction *>(QLatin1String(menuItem))->trigger(); };
+    struct Tour {
+        std::vector<std::pair<const char *, std::function<void()>>> steps;
+        std::size_t next = 0;
+    };
+    const auto tour = std::make_shared<Tour>(Tour{{
+        {"frmMain", [] {}},
+        {"frmIvn01", [&main, &random] { random.queueVisitor(7); main.findChild<QPushButton *>(u"cmdStart"_qs)->click(); }},
+        {"frmReadme", [click, open] { click("frmIvn01", "cmdNext"); open("mnuReadme"); }},
+        {"frmVer", [click, open] { click("frmReadme", "cmdClose"); open("mnuVer"); }},
+        {"frmGover1", [click, &main] { click("frmVer", "cmdClose"); main.GameOver1(); }},
+        {"frmGover2", [&main] { main.GameOver2(); }},
+        {"frmGover3", [&main] { main.GameOver3(); }},
+    }});
+    const auto step = [tour] {
+        if (tour->next == tour->steps.size()) {
+            say(u"windows done"_qs);
+            return;
+        }
+        const auto &[name, opening] = tour->steps[tour->next++];
+        opening();
+        for (QWidget *w : visibleWindows()) {
+            if (w->objectName() == QLatin1String(name))
+                say(u"window "_qs + w->objectName() + u' ' + QString::number(w->winId()));
+        }
+    };
+    auto *input = new QSocketNotifier(0, QSocketNotifier::Read, &main);
+    QObject::connect(input, &QSocketNotifier::activated, &main, [step] {
+        char line[64];
+        if (::read(0, line, sizeof line) > 0)
+            step();
+    });
+    QObject::connect(qApp, &QApplication::focusChanged, &main, [](QWidget *, QWidget *now) {
+        if (now != nullptr)
+            say(u"focus "_qs + now->objectName());
+    });
+    QTimer::singleShot(0, &main, step);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -129,6 +192,10 @@ int main(int argc, char *argv[])
         realFlash.toggle(main);
     };
     main.Form_Load();
+    if (QApplication::arguments().value(1) == u"windows") {
+        openWindowsInTurn(main, random);
+        return QApplication::exec();
+    }
 
     QStringList places{u"main "_qs + QString::number(main.winId())};
     for (const char *name : {"cmdStart", "cmdStop1", "cmdStop2", "cmdStop3"}) {

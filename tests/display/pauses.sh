@@ -8,46 +8,10 @@
 set -u
 driver=$1
 
-for tool in Xvfb xdotool openbox; do
-    if ! command -v "$tool" >/dev/null 2>&1; then
-        echo "SKIPPED: $tool is not installed (tools/setup.sh installs xvfb, xdotool and openbox)"
-        exit 77
-    fi
-done
-
-work=$(mktemp -d)
-pids=""
-cleanup() {
-    for p in $pids; do kill "$p" 2>/dev/null; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() {
-    echo "FAIL: $*"
-    echo "--- game log (first and last lines)"; head -n 20 "$work/log"; echo ...; tail -n 20 "$work/log"
-    exit 1
-}
-# Waits up to $2 tenths of a second for a log line matching $1.
-await() {
-    n=0
-    while ! grep -q "$1" "$work/log" 2>/dev/null; do
-        n=$((n + 1)); [ "$n" -gt "$2" ] && return 1
-        sleep 0.1
-    done
-}
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids="$!"
-n=0
-while [ ! -s "$work/display" ]; do n=$((n + 1)); [ "$n" -gt 100 ] && fail "Xvfb did not start"; sleep 0.1; done
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY
-openbox >/dev/null 2>&1 &
-pids="$pids $!"
-sleep 1
+. "$(dirname "$0")/display.sh"
 
 QT_QPA_PLATFORM=xcb "$driver" >"$work/log" 2>"$work/err" &
-pids="$pids $!"
+started $!
 
 # --- The splash hold at start-up: a click on the splash and a key.
 await "hold-start 2000" 100 || fail "the splash hold never began"

@@ -1,0 +1,46 @@
+# Sourced by the real-display tests: a virtual X screen of its own with a
+# window manager, a scratch folder, and what every such test needs.
+# After sourcing: $work, $DISPLAY, and the functions below; the driver's log
+# goes to "$work/log". Everything started is stopped on exit.
+
+for tool in Xvfb xdotool openbox xprop xwininfo; do
+    if ! command -v "$tool" >/dev/null 2>&1; then
+        echo "SKIPPED: $tool is not installed (tools/setup.sh installs xvfb, x11-utils, xdotool and openbox)"
+        exit 77
+    fi
+done
+
+work=$(mktemp -d)
+pids=""
+cleanup() {
+    for p in $pids; do kill "$p" 2>/dev/null; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+fail() {
+    echo "FAIL: $*"
+    echo "--- game log (first and last lines)"; head -n 20 "$work/log"; echo ...; tail -n 20 "$work/log"
+    exit 1
+}
+# Waits up to $2 tenths of a second for a log line matching $1.
+await() {
+    n=0
+    while ! grep -q "$1" "$work/log" 2>/dev/null; do
+        n=$((n + 1)); [ "$n" -gt "$2" ] && return 1
+        sleep 0.1
+    done
+}
+# Runs a command in the background, to be stopped on exit.
+started() {
+    pids="$pids $1"
+}
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+started $!
+n=0
+while [ ! -s "$work/display" ]; do n=$((n + 1)); [ "$n" -gt 100 ] && fail "Xvfb did not start"; sleep 0.1; done
+DISPLAY=":$(head -n1 "$work/display")"
+export DISPLAY
+openbox >/dev/null 2>&1 &
+started $!
+sleep 1
