@@ -30,6 +30,27 @@ Qt::WindowFlags flagsFor(TitleBar titleBar)
     return fixedFrame;
 }
 
+// Places the window, frame and all, in the middle of its screen.
+void centreOnScreen(QWidget &window)
+{
+    const QScreen *screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
+    if (screen == nullptr)
+        return;
+    // The frame as the window manager will draw it, asked of it before the
+    // window is mapped; where it cannot tell, the frame Qt knows (none before
+    // the first showing).
+    QMargins frame;
+    if (QWindow *native = window.windowHandle())
+        frame = desktopframe::frameExtents(*native).value_or(native->frameMargins());
+    const QSize outer = window.size().grownBy(frame);
+    const QRect area = screen->availableGeometry();
+    const QPoint client(area.x() + (area.width() - outer.width()) / 2 + frame.left(),
+                        area.y() + (area.height() - outer.height()) / 2 + frame.top());
+    // The client area's own place, so that no window manager reads it as the
+    // frame's.
+    window.setGeometry(QRect(client, window.size()));
+}
+
 // As a window is first shown, before the desktop maps it: a window without a
 // title bar gets its bare border, and the window, frame and all, is placed in
 // the middle of the screen. Later showings keep the place the player left it.
@@ -85,32 +106,9 @@ void setUpWindow(QWidget &window, TitleBar titleBar)
 
 void setUpWindow(QMainWindow &window, QSize clientArea)
 {
-    window.setWindowFlags(flagsFor(TitleBar::WithCloseBox));
     window.centralWidget()->setFixedSize(clientArea);
     window.adjustSize();
-    window.setFixedSize(window.size());
-    focusFirstInTabOrder(window);
-    new PlaceOnFirstShow(window, TitleBar::WithCloseBox);
-}
-
-void centreOnScreen(QWidget &window)
-{
-    const QScreen *screen = window.screen() != nullptr ? window.screen() : QGuiApplication::primaryScreen();
-    if (screen == nullptr)
-        return;
-    // The frame as the window manager will draw it, asked of it before the
-    // window is mapped; where it cannot tell, the frame Qt knows (none before
-    // the first showing).
-    QMargins frame;
-    if (QWindow *native = window.windowHandle())
-        frame = desktopframe::frameExtents(*native).value_or(native->frameMargins());
-    const QSize outer = window.size().grownBy(frame);
-    const QRect area = screen->availableGeometry();
-    const QPoint client(area.x() + (area.width() - outer.width()) / 2 + frame.left(),
-                        area.y() + (area.height() - outer.height()) / 2 + frame.top());
-    // The client area's own place, so that no window manager reads it as the
-    // frame's.
-    window.setGeometry(QRect(client, window.size()));
+    setUpWindow(static_cast<QWidget &>(window), TitleBar::WithCloseBox);
 }
 
 void placeInsideBorder(QFrame &frame)

@@ -9,16 +9,15 @@ class QMainWindow;
 
 enum class TitleBar {
     WithCloseBox,   // title, system menu and close box; nothing to minimise or maximise
-    None,           // a plain dialog frame without a title bar
+    None,           // a bare border: no title bar, nothing in it
 };
 
 // Fixes a window at the client size of its form (below its menu bar, if it
-// has one), gives it its frame, and places it in the middle of the screen.
+// has one), gives it its frame, gives the focus to the first control of its
+// Tab order, and places it, frame and all, in the middle of the screen as it
+// is first shown.
 void setUpWindow(QWidget &window, TitleBar titleBar);
 void setUpWindow(QMainWindow &window, QSize clientArea);
-
-// Places the window, frame and all, in the middle of its screen.
-void centreOnScreen(QWidget &window);
 
 // Controls inside a frame stand at places counted from the frame's inner
 // top-left corner, inside its border, as the form gives them.
