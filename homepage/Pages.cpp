@@ -83,7 +83,7 @@ QString Pages::home(const ResultStore::Page &leaders) const
         }
         const QString picture = files_.url(line.symbol.toString() + u".svg"_s);
         const QString image = u"<img src=\"%1\" alt=\"\" width=\"40\" height=\"40\">"_s.arg(escapeHtml(picture));
-        payTable += u"<li>%1%1%1<span>%2 三つで <strong>%3 両</strong></span></li>\n"_s.arg(
+        payTable += u"<li><span class=\"reels\">%1%1%1</span><span>%2　<strong>%3 両</strong></span></li>\n"_s.arg(
             image, escapeHtml(name), number(line.payout.ryo));
     }
     const QString more = leaders.total > leaders.entries.size()
@@ -190,10 +190,12 @@ QString Pages::ranking(const QList<Entry> &entries) const
         return u"<p class=\"empty\">まだ登録がありません。最初の一人になりませんか。</p>"_s;
     QString rows;
     for (const Entry &entry : entries) {
-        rows += u"<tr id=\"entry-%1\"><td class=\"rank\">%2</td><td class=\"name\"><a href=\"/results/%1\">%3</a></td>"
+        // The first three wear a star.
+        const QString top = entry.rank <= 3 ? u" class=\"top\""_s : QString();
+        rows += u"<tr id=\"entry-%1\"%6><td class=\"rank\">%2</td><td class=\"name\"><a href=\"/results/%1\">%3</a></td>"
                 "<td class=\"days\">%4<small>日</small></td><td class=\"date\">%5</td></tr>\n"_s.arg(
                     number(entry.id), number(entry.rank), escapeHtml(entry.name), number(entry.days),
-                    dayOf(entry.registered));
+                    dayOf(entry.registered), top);
     }
     return u"<table class=\"ranking\">\n<thead><tr><th class=\"rank\">順位</th><th class=\"name\">名前</th>"
            "<th class=\"days\">日数</th><th class=\"date\">登録日</th></tr></thead>\n<tbody>\n"_s
