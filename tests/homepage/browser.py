@@ -167,7 +167,6 @@ def run(driver, base, shots):
     no_script(driver)
     for width in (1280, 390):
         fits(driver, width)
-    photograph(driver, 1280, f"{shots}/homepage-results-desktop.png")
     photograph(driver, 390, f"{shots}/homepage-results-phone.png")
 
 
