@@ -1,13 +1,17 @@
 #!/bin/sh
-# Installs what building, playing and testing the game need on Debian or
-# Ubuntu, then configures and builds it. Sourced by play.sh and test.sh.
+# Installs what building, playing and testing the game and its home page
+# need on Debian or Ubuntu (the home page's server needs Qt HttpServer, which
+# needs Qt WebSockets to configure, and Qt's SQLite driver; its browser test
+# Chromium and Selenium). Sourced by play.sh, homepage.sh and test.sh.
 set -eu
 
 packages="cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxcb1-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   xvfb xauth x11-utils xdotool imagemagick openbox
-  desktop-file-utils appstream dpkg-dev file"
+  desktop-file-utils appstream dpkg-dev file
+  qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite
+  chromium chromium-driver python3-selenium"
 
 missing=""
 for p in $packages; do

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "homepage/RateLimiter.h"
+
+#include <QHostAddress>
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+#include <utility>
+
+// How the server is to run, from its command line.
+struct Options {
+    QHostAddress address{QHostAddress::LocalHost};
+    quint16 port = 8080;
+    QString database;   // a database URL
+    int registrationLimit = registrationsPerMinute;
+};
+
+struct CommandLine {
+    enum Kind { Run, Help, Version, Bad } kind;
+    Options options;
+    QString text;   // the help, the version, or what is wrong (one line)
+};
+
+CommandLine readCommandLine(const QStringList &arguments);
+
+// ADDRESS:PORT, the address an IP address ([...] around IPv6) or localhost.
+std::optional<std::pair<QHostAddress, quint16>> readListenAddress(const QString &text);
+
+// The address a browser opens for the server.
+QString serverUrl(const QHostAddress &address, quint16 port);

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QLatin1StringView>
+#include <QStringView>
+
+// Everything the site refuses or cannot do, with the answer's status, the
+// code the JSON interface names it by, and the words a person reads, on a
+// page or in the JSON message.
+enum class Problem {
+    BadJson,
+    BadCode,
+    ImpossibleScore,
+    BadName,
+    BadPage,
+    BadRange,
+    NotFound,
+    MethodNotAllowed,
+    CrossSite,
+    TooLarge,
+    WrongType,
+    TooMany,
+    Unavailable,
+};
+
+struct ProblemText {
+    Problem problem;
+    int status;
+    QLatin1StringView code;
+    QStringView message;
+};
+
+const ProblemText &describe(Problem problem);

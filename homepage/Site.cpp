@@ -1,0 +1,358 @@
+#include "homepage/Site.h"
+
+#include "homepage/Pager.h"
+#include "homepage/RateLimiter.h"
+#include "homepage/ResultStore.h"
+#include "homepage/StaticFiles.h"
+#include "homepage/Submission.h"
+
+#include <QDateTime>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QStringDecoder>
+#include <QUrl>
+
+#include <limits>
+
+using namespace Qt::StringLiterals;
+
+struct Site::Route {
+    QByteArrayView method;
+    QLatin1StringView path;   // a trailing "/*" takes one more segment, handed to the handler
+    Response (Site::*handle)(const Request &, QStringView);
+};
+
+const Site::Route Site::routes[] = {
+    {"GET", "/"_L1, &Site::home},
+    {"GET", "/results"_L1, &Site::results},
+    {"GET", "/results/*"_L1, &Site::entryPage},
+    {"GET", "/register"_L1, &Site::registrationForm},
+    {"POST", "/register"_L1, &Site::registerFromForm},
+    {"GET", "/api/results"_L1, &Site::apiResults},
+    {"POST", "/api/results"_L1, &Site::apiRegister},
+    {"GET", "/api/results/*"_L1, &Site::apiEntry},
+    {"GET", "/healthz"_L1, &Site::health},
+    {"GET", "/static/*"_L1, &Site::staticFile},
+};
+
+namespace {
+
+const QByteArray htmlType = "text/html; charset=utf-8"_ba;
+const QByteArray jsonType = "application/json; charset=utf-8"_ba;
+const QByteArray textType = "text/plain; charset=utf-8"_ba;
+
+// On every answer. No script may run at all, styles and pictures come from
+// this site alone, and forms post only to it.
+const std::pair<QByteArray, QByteArray> everyAnswer[] = {
+    {"Content-Security-Policy"_ba,
+     "default-src 'none'; img-src 'self'; style-src 'self'; form-action 'self'; base-uri 'none'; "
+     "frame-ancestors 'none'"_ba},
+    {"X-Content-Type-Options"_ba, "nosniff"_ba},
+    {"Referrer-Policy"_ba, "same-origin"_ba},
+};
+
+std::optional<QStringView> matchPath(QLatin1StringView pattern, QStringView path)
+{
+    if (pattern.endsWith("/*"_L1)) {
+        const QLatin1StringView prefix = pattern.chopped(1);
+        if (!path.startsWith(prefix))
+            return std::nullopt;
+        const QStringView rest = path.sliced(prefix.size());
+        if (rest.isEmpty() || rest.contains(u'/'))
+            return std::nullopt;
+        return rest;
+    }
+    if (path != pattern)
+        return std::nullopt;
+    return QStringView();
+}
+
+Response html(int status, const QString &page)
+{
+    return {status, htmlType, page.toUtf8(), {}};
+}
+
+// Compact JSON in which no <, > or & can close or open markup, should a
+// client ever put it into a page.
+Response json(int status, const QJsonObject &object)
+{
+    QByteArray bytes = QJsonDocument(object).toJson(QJsonDocument::Compact);
+    bytes.replace("<", "\\u003c").replace(">", "\\u003e").replace("&", "\\u0026");
+    return {status, jsonType, bytes, {}};
+}
+
+Response seeOther(const QString &location)
+{
+    Response response = html(303, u"<!DOCTYPE html><a href=\"%1\">%1</a>"_s.arg(location));
+    response.headers.append({"Location"_ba, location.toUtf8()});
+    return response;
+}
+
+QJsonObject entryJson(const Entry &entry)
+{
+    return {
+        {u"id"_s, entry.id},
+        {u"name"_s, entry.name},
+        {u"days"_s, entry.days},
+        {u"rank"_s, entry.rank},
+        {u"registered"_s,
+         QDateTime::fromMSecsSinceEpoch(entry.registered, Qt::UTC).toString(Qt::ISODate)},
+    };
+}
+
+QByteArray mediaType(const Request &request)
+{
+    return request.header("content-type").split(';').first().trimmed().toLower();
+}
+
+// A form post made on another site's page, which a player's browser may be
+// made to send: its Origin names a host other than the one it was sent to.
+// Without an Origin (no browser, or an old one) there is nothing to compare.
+bool fromAnotherSite(const Request &request)
+{
+    const QByteArray origin = request.header("origin");
+    if (origin.isEmpty())
+        return false;
+    const QString authority = QUrl(QString::fromLatin1(origin)).authority(QUrl::FullyEncoded);
+    return authority.isEmpty()
+        || authority.compare(QString::fromLatin1(request.header("host")), Qt::CaseInsensitive) != 0;
+}
+
+// The first value of a field of a form's body; empty when it is missing,
+// nothing when it is not UTF-8.
+std::optional<QString> formField(const QByteArray &body, QByteArrayView name)
+{
+    for (const QByteArray &pair : body.split('&')) {
+        const qsizetype equals = pair.indexOf('=');
+        const QByteArray key = QByteArray::fromPercentEncoding(pair.left(equals < 0 ? pair.size() : equals));
+        if (key != name)
+            continue;
+        QByteArray value = equals < 0 ? QByteArray() : pair.sliced(equals + 1);
+        value = QByteArray::fromPercentEncoding(value.replace('+', ' '));
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = utf8(value);
+        if (utf8.hasError())
+            return std::nullopt;
+        return text;
+    }
+    return QString();
+}
+
+// A number in the address: the default when it is not there, nothing when it
+// is not a whole number from `lowest` to `highest`.
+std::optional<qint64> parameter(const Request &request, const QString &key, qint64 absent, qint64 lowest,
+                                qint64 highest = std::numeric_limits<qint64>::max())
+{
+    if (!request.query.hasQueryItem(key))
+        return absent;
+    const std::optional<qint64> value =
+        submission::wholeNumber(request.query.queryItemValue(key, QUrl::FullyDecoded));
+    if (!value || *value < lowest || *value > highest)
+        return std::nullopt;
+    return value;
+}
+
+} // namespace
+
+Site::Site(ResultStore &store, RateLimiter &limiter, const StaticFiles &files)
+    : store_(store), limiter_(limiter), files_(files), pages_(files)
+{
+}
+
+Response Site::handle(const Request &request)
+{
+    Response response;
+    try {
+        response = dispatch(request);
+    } catch (const StoreError &error) {
+        qWarning("%s", error.what());
+        response = problem(request, Problem::Unavailable);
+    }
+    for (const auto &header : everyAnswer)
+        response.headers.append(header);
+    const bool kept = std::any_of(response.headers.cbegin(), response.headers.cend(),
+                                  [](const auto &header) { return header.first == "Cache-Control"; });
+    // Every page may change with the next registration.
+    if (!kept)
+        response.headers.append({"Cache-Control"_ba, "no-cache"_ba});
+    return response;
+}
+
+Response Site::dispatch(const Request &request)
+{
+    const QByteArray method = request.method == "HEAD" ? "GET"_ba : request.method;
+    QList<QByteArray> allowed;
+    for (const Route &route : routes) {
+        const std::optional<QStringView> rest = matchPath(route.path, request.path);
+        if (!rest)
+            continue;
+        if (route.method == method)
+            return (this->*route.handle)(request, *rest);
+        allowed.append(route.method.toByteArray());
+        if (route.method == "GET")
+            allowed.append("HEAD"_ba);
+    }
+    if (allowed.isEmpty())
+        return problem(request, Problem::NotFound);
+    Response response = problem(request, Problem::MethodNotAllowed);
+    response.headers.append({"Allow"_ba, allowed.join(", ")});
+    return response;
+}
+
+Response Site::problem(const Request &request, Problem problem) const
+{
+    const ProblemText &text = describe(problem);
+    if (request.path.startsWith("/api/"_L1))
+        return json(text.status, {{u"error"_s, text.code}, {u"message"_s, text.message.toString()}});
+    return html(text.status, pages_.problem(problem));
+}
+
+Response Site::home(const Request &, QStringView)
+{
+    constexpr int leaders = 10;
+    return html(200, pages_.home(store_.page(0, leaders)));
+}
+
+Response Site::results(const Request &request, QStringView)
+{
+    const std::optional<qint64> number = parameter(request, u"page"_s, 1, 1);
+    if (!number)
+        return problem(request, Problem::BadPage);
+    // A page far beyond the last one starts beyond every entry too.
+    const qint64 offset = *number - 1 > std::numeric_limits<qint64>::max() / entriesPerPage
+        ? std::numeric_limits<qint64>::max()
+        : (*number - 1) * entriesPerPage;
+    const ResultStore::Page page = store_.page(offset, entriesPerPage);
+    if (*number > 1 && page.entries.isEmpty())
+        return problem(request, Problem::NotFound);
+    return html(200, pages_.results(page, *number));
+}
+
+std::optional<Entry> Site::entryNamed(QStringView id)
+{
+    const std::optional<qint64> number = submission::wholeNumber(id);
+    return number ? store_.find(*number) : std::nullopt;
+}
+
+Response Site::entryPage(const Request &request, QStringView id)
+{
+    const std::optional<Entry> entry = entryNamed(id);
+    if (!entry)
+        return problem(request, Problem::NotFound);
+    return html(200, pages_.entry(*entry));
+}
+
+Response Site::registrationForm(const Request &, QStringView)
+{
+    return html(200, pages_.registration({}));
+}
+
+std::optional<Response> Site::refuseBeforeReading(const Request &request, QByteArrayView type)
+{
+    if (mediaType(request) != type)
+        return problem(request, Problem::WrongType);
+    if (request.body.size() > largestBody)
+        return problem(request, Problem::TooLarge);
+    return std::nullopt;
+}
+
+Response Site::registerFromForm(const Request &request, QStringView)
+{
+    if (fromAnotherSite(request))
+        return problem(request, Problem::CrossSite);
+    if (std::optional<Response> refused = refuseBeforeReading(request, "application/x-www-form-urlencoded"))
+        return *refused;
+    const std::optional<QString> typedName = formField(request.body, "name");
+    const std::optional<QString> typedCode = formField(request.body, "code");
+    FormState form{typedName.value_or(QString()), typedCode.value_or(QString()), {}, {}, {}};
+    if (const std::optional<int> wait = limiter_.admit(request.client)) {
+        form.formProblem = Problem::TooMany;
+        Response response = html(describe(Problem::TooMany).status, pages_.registration(form));
+        response.headers.append({"Retry-After"_ba, QByteArray::number(*wait)});
+        return response;
+    }
+    const std::optional<QString> name = typedName ? submission::keptName(*typedName) : std::nullopt;
+    const QString code = submission::foldTypedCode(form.code);
+    const std::variant<int, Problem> days =
+        typedCode ? submission::daysOf(code) : std::variant<int, Problem>(Problem::BadCode);
+    if (!name)
+        form.nameProblem = Problem::BadName;
+    if (const Problem *problem = std::get_if<Problem>(&days))
+        form.codeProblem = *problem;
+    if (form.nameProblem || form.codeProblem)
+        return html(400, pages_.registration(form));
+    const ResultStore::Registration registration = store_.add(*name, code, std::get<int>(days));
+    return seeOther(u"/results/"_s + QString::number(registration.entry.id));
+}
+
+Response Site::apiResults(const Request &request, QStringView)
+{
+    constexpr int mostAtOnce = 100;
+    const std::optional<qint64> offset = parameter(request, u"offset"_s, 0, 0);
+    const std::optional<qint64> limit = parameter(request, u"limit"_s, entriesPerPage, 1, mostAtOnce);
+    if (!offset || !limit)
+        return problem(request, Problem::BadRange);
+    const ResultStore::Page page = store_.page(*offset, static_cast<int>(*limit));
+    QJsonArray entries;
+    for (const Entry &entry : page.entries)
+        entries.append(entryJson(entry));
+    return json(200, {{u"total"_s, page.total}, {u"results"_s, entries}});
+}
+
+Response Site::apiRegister(const Request &request, QStringView)
+{
+    if (std::optional<Response> refused = refuseBeforeReading(request, "application/json"))
+        return *refused;
+    if (const std::optional<int> wait = limiter_.admit(request.client)) {
+        Response response = problem(request, Problem::TooMany);
+        response.headers.append({"Retry-After"_ba, QByteArray::number(*wait)});
+        return response;
+    }
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(request.body, &error);
+    if (error.error != QJsonParseError::NoError || !document.isObject())
+        return problem(request, Problem::BadJson);
+    const QJsonValue typedName = document[u"name"_s];
+    const QJsonValue typedCode = document[u"code"_s];
+    const std::optional<QString> name =
+        typedName.isString() ? submission::keptName(typedName.toString()) : std::nullopt;
+    if (!name)
+        return problem(request, Problem::BadName);
+    if (!typedCode.isString())
+        return problem(request, Problem::BadCode);
+    const QString code = typedCode.toString();
+    const std::variant<int, Problem> days = submission::daysOf(code);
+    if (const Problem *refusal = std::get_if<Problem>(&days))
+        return problem(request, *refusal);
+    const ResultStore::Registration registration = store_.add(*name, code, std::get<int>(days));
+    if (!registration.created)
+        return json(200, entryJson(registration.entry));
+    Response response = json(201, entryJson(registration.entry));
+    response.headers.append({"Location"_ba, "/api/results/" + QByteArray::number(registration.entry.id)});
+    return response;
+}
+
+Response Site::apiEntry(const Request &request, QStringView id)
+{
+    const std::optional<Entry> entry = entryNamed(id);
+    if (!entry)
+        return problem(request, Problem::NotFound);
+    return json(200, entryJson(*entry));
+}
+
+Response Site::health(const Request &, QStringView)
+{
+    if (!store_.answers())
+        return {503, textType, "unavailable\n"_ba, {{"Cache-Control"_ba, "no-store"_ba}}};
+    return {200, textType, "ok\n"_ba, {{"Cache-Control"_ba, "no-store"_ba}}};
+}
+
+Response Site::staticFile(const Request &request, QStringView name)
+{
+    const StaticFiles::File *file = files_.find(name.toString());
+    if (!file)
+        return problem(request, Problem::NotFound);
+    // Pages link each file by an address that changes with its bytes.
+    return {200, file->type, file->bytes, {{"Cache-Control"_ba, "public, max-age=31536000, immutable"_ba}}};
+}

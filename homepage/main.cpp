@@ -1,0 +1,71 @@
+// The game's home page: serves it until SIGINT or SIGTERM.
+
+#include "homepage/Clocks.h"
+#include "homepage/HttpFront.h"
+#include "homepage/Options.h"
+#include "homepage/RateLimiter.h"
+#include "homepage/Site.h"
+#include "homepage/SqlResultStore.h"
+#include "homepage/StaticFiles.h"
+#include "homepage/StopSignals.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+
+using namespace Qt::StringLiterals;
+using namespace std::chrono_literals;
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(u"suiranjuku-homepage"_s);
+    QCoreApplication::setApplicationVersion(QStringLiteral(SUIRANJUKU_VERSION));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    const auto fail = [&err](const QString &why, int status) {
+        err << "suiranjuku-homepage: " << why << Qt::endl;
+        return status;
+    };
+
+    const CommandLine command = readCommandLine(app.arguments());
+    switch (command.kind) {
+    case CommandLine::Help:
+        out << command.text << Qt::flush;
+        return 0;
+    case CommandLine::Version:
+        out << command.text << Qt::endl;
+        return 0;
+    case CommandLine::Bad:
+        return fail(command.text, 2);
+    case CommandLine::Run:
+        break;
+    }
+    const Options &options = command.options;
+
+    // Caught from here on: a stop asked for during start-up is taken up as
+    // soon as the server runs.
+    StopSignals stop;
+    SystemWallClock wallClock;
+    SteadyClock steadyClock;
+    std::unique_ptr<ResultStore> store;
+    try {
+        store = openResultStore(options.database, wallClock);
+    } catch (const StoreError &error) {
+        return fail(error.why(), 1);
+    }
+    RateLimiter limiter(options.registrationLimit, steadyClock);
+    const StaticFiles files;
+    Site site(*store, limiter, files);
+    HttpFront front(site);
+    QString why;
+    const quint16 port = front.listenOn(options.address, options.port, why);
+    if (port == 0)
+        return fail(u"cannot listen on %1: %2"_s.arg(serverUrl(options.address, options.port), why), 1);
+
+    QObject::connect(&stop, &StopSignals::stopRequested, &front, [&front] { front.finish(10s); },
+                     Qt::SingleShotConnection);
+    QObject::connect(&front, &HttpFront::finished, &app, &QCoreApplication::quit);
+    out << "listening on " << serverUrl(options.address, port) << Qt::endl;
+    // The database closes as the store goes, after the last answer.
+    return app.exec();
+}

@@ -1,0 +1,200 @@
+"""The home page in a real browser, as a player uses it: headless Chromium
+driven by Selenium registers a code through the form and lands on its entry,
+sees a broken code refused in Japanese with the input kept, and sees a name
+with markup shown as text. The pages are photographed at 1280 and 390 px wide
+into HOMEPAGE_SCREENSHOTS (else a temporary folder that goes with the test).
+
+Usage: browser.py <suiranjuku-homepage>. Exits 77 (skipped) when Chromium,
+its driver or Selenium is missing.
+"""
+
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import urllib.request
+
+CHROMIUM = "/usr/bin/chromium"
+CHROMEDRIVER = "/usr/bin/chromedriver"
+
+try:
+    from selenium import webdriver
+    from selenium.webdriver.chrome.service import Service
+    from selenium.common.exceptions import WebDriverException
+    from selenium.webdriver.common.by import By
+    from selenium.webdriver.common.keys import Keys
+except ImportError:
+    print("SKIPPED: python3-selenium is not installed (tools/setup.sh installs it)")
+    sys.exit(77)
+for tool in (CHROMIUM, CHROMEDRIVER):
+    if not os.access(tool, os.X_OK):
+        print(f"SKIPPED: {tool} is missing (tools/setup.sh installs chromium and chromium-driver)")
+        sys.exit(77)
+
+
+def code_for(days, key=5):
+    """A result code as the game makes it: k, u, 9-t, 12-k, h, 9-u, t, 9-h."""
+    h, t, u = (int(d) for d in f"{days % 1000:03d}")
+    return "".join(str(d) for d in (key, u, 9 - t, 12 - key, h, 9 - u, t, 9 - h))
+
+
+# A hall of fame with a few players in it, for the pictures.
+SAMPLES = [("ソラマ", 38), ("おすず", 45), ("風待ち太郎", 52), ("<b>ソラマ</b>", 61), ("はやて", 61),
+           ("Kenji", 77), ("江戸っ子", 90), ("さくら", 120), ("翠嵐塾の門下生", 133)]
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+
+
+def start_server(program, folder):
+    server = subprocess.Popen(
+        [program, "--listen", "127.0.0.1:0", "--database", f"sqlite:{folder}/results.sqlite"],
+        stdout=subprocess.PIPE, text=True)
+    line = server.stdout.readline()
+    match = re.fullmatch(r"listening on (http://127\.0\.0\.1:\d+/)\n", line)
+    if not match:
+        server.kill()
+        raise Failure(f"the server did not start: {line!r}")
+    return server, match.group(1)
+
+
+def register(base, name, code):
+    body = json.dumps({"name": name, "code": code}).encode()
+    request = urllib.request.Request(base + "api/results", body, {"Content-Type": "application/json"})
+    with urllib.request.urlopen(request) as answer:
+        check(answer.status == 201, f"{name} was not registered: {answer.status}")
+
+
+def open_browser(folder):
+    options = webdriver.ChromeOptions()
+    options.binary_location = CHROMIUM
+    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
+                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
+                 "--hide-scrollbars", "--window-size=1280,900", f"--user-data-dir={folder}/profile"):
+        options.add_argument(flag)
+    return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+
+
+def emulate(driver, width, height):
+    driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                           {"width": width, "height": height, "deviceScaleFactor": 1, "mobile": width < 600})
+
+
+def photograph(driver, width, path):
+    """The whole page at a width, as long as it is."""
+    emulate(driver, width, 900)
+    height = driver.execute_script("return document.documentElement.scrollHeight")
+    emulate(driver, width, height)
+    driver.save_screenshot(path)
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+
+
+def fits(driver, width):
+    """Nothing sticks out sideways: no page to scroll across on a phone."""
+    emulate(driver, width, 900)
+    scroll = driver.execute_script("return document.documentElement.scrollWidth")
+    driver.execute_cdp_cmd("Emulation.clearDeviceMetricsOverride", {})
+    check(scroll <= width, f"{driver.current_url} is {scroll} px wide at {width} px")
+
+
+def submit(driver, base, name, code):
+    driver.get(base)
+    driver.find_element(By.ID, "name").send_keys(name)
+    driver.find_element(By.ID, "code").send_keys(code + Keys.ENTER)
+
+
+def no_script(driver):
+    check(not driver.find_elements(By.TAG_NAME, "script"), f"a script element on {driver.current_url}")
+
+
+def run(driver, base, shots):
+    # The home page: title, picture, the hall of fame's first ten.
+    driver.get(base)
+    check("翠嵐塾を作れ！" in driver.title, f"title {driver.title!r}")
+    logo = driver.find_element(By.CSS_SELECTOR, ".hero .logo")
+    check(driver.execute_script("return arguments[0].naturalWidth", logo) > 0, "the game's picture is not drawn")
+    rows = driver.find_elements(By.CSS_SELECTOR, "#leaders tbody tr")
+    check(len(rows) == len(SAMPLES), f"{len(rows)} rows in the first ten")
+    markup = [row.find_element(By.CSS_SELECTOR, ".name").text for row in rows]
+    check("<b>ソラマ</b>" in markup, f"the name with markup is not shown as text: {markup}")
+    no_script(driver)
+    for width in (1280, 390):
+        fits(driver, width)
+    photograph(driver, 1280, f"{shots}/homepage-desktop.png")
+    photograph(driver, 390, f"{shots}/homepage-phone.png")
+
+    # A broken code: the Japanese message by the code field, the input kept.
+    submit(driver, base, "ソラマ", "12345678")
+    error = driver.find_element(By.ID, "code-error")
+    check("成績コードが正しくありません" in error.text, f"message {error.text!r}")
+    field = error.find_element(By.XPATH, "..")
+    check(field.find_elements(By.ID, "code"), "the message is not next to the code field")
+    check(driver.find_element(By.ID, "name").get_attribute("value") == "ソラマ", "the name was not kept")
+    check(driver.find_element(By.ID, "code").get_attribute("value") == "12345678", "the code was not kept")
+    check(not driver.find_elements(By.ID, "name-error"), "the name was refused too")
+    fits(driver, 390)
+    photograph(driver, 390, f"{shots}/homepage-refusal-phone.png")
+
+    # A valid code, typed with a Japanese keyboard's full-width digits: the
+    # entry with its place, linking its page of the hall of fame.
+    full_width = code_for(40).translate(str.maketrans("0123456789", "０１２３４５６７８９"))
+    submit(driver, base, "ソラマ二世", full_width)
+    check(re.search(r"/results/\d+$", driver.current_url), f"landed on {driver.current_url}")
+    place = driver.find_element(By.CSS_SELECTOR, ".place").text
+    check(place == "あなたは 2 位です", f"place {place!r}")
+    fits(driver, 390)
+    photograph(driver, 390, f"{shots}/homepage-entry-phone.png")
+    driver.find_element(By.CSS_SELECTOR, "a.button").click()
+    check(re.search(r"/results#entry-\d+$", driver.current_url), f"went to {driver.current_url}")
+    highlighted = driver.find_elements(By.CSS_SELECTOR, "tr:target .name")
+    check(highlighted and highlighted[0].text == "ソラマ二世", "the entry is not marked on its page")
+
+    # A name with markup, through the form: text on its page, no element made.
+    submit(driver, base, "<script>x</script>", code_for(300))
+    check(driver.find_element(By.CSS_SELECTOR, ".facts .name").text == "<script>x</script>", "the name was not kept as text")
+    no_script(driver)
+
+    driver.get(base + "results")
+    no_script(driver)
+    for width in (1280, 390):
+        fits(driver, width)
+    photograph(driver, 390, f"{shots}/homepage-results-phone.png")
+
+
+def main():
+    program = sys.argv[1]
+    folder = tempfile.mkdtemp(prefix="homepage-browser-")
+    shots = os.environ.get("HOMEPAGE_SCREENSHOTS") or folder
+    os.makedirs(shots, exist_ok=True)
+    server = driver = None
+    try:
+        server, base = start_server(program, folder)
+        for name, days in SAMPLES:
+            register(base, name, code_for(days))
+        driver = open_browser(folder)
+        run(driver, base, shots)
+        print(f"the form, its refusals and the pages work in Chromium; pictures in {shots}")
+        return 0
+    except (Failure, WebDriverException) as failure:
+        print(f"FAIL: {failure}")
+        return 1
+    finally:
+        if driver:
+            driver.quit()
+        if server:
+            server.terminate()
+            server.wait(timeout=30)
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())

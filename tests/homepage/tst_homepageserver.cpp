@@ -1,0 +1,569 @@
+// The home page through real HTTP: the program itself as a child process on
+// a free port of 127.0.0.1, each test on a fresh database of the kind that
+// SUIRAN_TEST_DATABASE names.
+
+#include "HomepageServer.h"
+
+#include "homepage/Clocks.h"
+#include "homepage/Problems.h"
+#include "homepage/SqlResultStore.h"
+#include "rules/ResultCode.h"
+#include "rules/SlotGame.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QRegularExpression>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTcpSocket>
+#include <QTest>
+
+#include <csignal>
+#include <memory>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A valid code for a number of days (the key varies nothing that matters).
+QString codeFor(int days, int key = 5)
+{
+    return resultcode::make(days, key);
+}
+
+QByteArray json(const QJsonObject &object)
+{
+    return QJsonDocument(object).toJson(QJsonDocument::Compact);
+}
+
+QByteArray form(const QString &name, const QString &code)
+{
+    return "name=" + QUrl::toPercentEncoding(name) + "&code=" + QUrl::toPercentEncoding(code);
+}
+
+QStringList namesIn(const QJsonObject &list)
+{
+    QStringList names;
+    for (const QJsonValue &entry : list[u"results"_s].toArray())
+        names.append(entry[u"name"_s].toString());
+    return names;
+}
+
+bool hasJapanese(const QString &text)
+{
+    static const QRegularExpression kana(u"[\\x{3040}-\\x{30ff}\\x{4e00}-\\x{9fff}]"_s);
+    return text.contains(kana);
+}
+
+} // namespace
+
+class TestHomepageServer : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void everyAnswer_data();
+    void everyAnswer();
+    void registersOnceThenAnswersTheSame();
+    void refusals_data();
+    void refusals();
+    void ranksByDaysThenRegistration();
+    void pagesOfTheHallOfFame();
+    void addressesAClientMayAbuse_data();
+    void addressesAClientMayAbuse();
+    void namesAreTextEverywhere();
+    void theForm_data();
+    void theForm();
+    void registrationsAMinutePerClient();
+    void restartKeepsEveryEntry();
+    void killedRightAfterCreatedKeepsTheEntry();
+    void stopFinishesTheRequestInHand();
+    void startFailures_data();
+    void startFailures();
+    void portTaken();
+
+private:
+    std::unique_ptr<TestDatabase> database_;
+    std::unique_ptr<HomepageServer> server_;
+};
+
+void TestHomepageServer::init()
+{
+    database_ = std::make_unique<TestDatabase>();
+    server_ = std::make_unique<HomepageServer>(database_->url());
+    if (QByteArray(QTest::currentTestFunction()).startsWith("start"))
+        return;
+    QVERIFY2(server_->start(), qPrintable(server_->errors()));
+}
+
+void TestHomepageServer::cleanup()
+{
+    server_.reset();
+    database_.reset();
+}
+
+void TestHomepageServer::everyAnswer_data()
+{
+    QTest::addColumn<QByteArray>("method");
+    QTest::addColumn<QByteArray>("path");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("type");
+
+    QTest::newRow("home") << "GET"_ba << "/"_ba << 200 << "text/html"_ba;
+    QTest::newRow("hall of fame") << "GET"_ba << "/results"_ba << 200 << "text/html"_ba;
+    QTest::newRow("the form alone") << "GET"_ba << "/register"_ba << 200 << "text/html"_ba;
+    QTest::newRow("style sheet") << "GET"_ba << "/static/style.css"_ba << 200 << "text/css"_ba;
+    QTest::newRow("the game's picture") << "GET"_ba << "/static/logo.svg"_ba << 200 << "image/svg+xml"_ba;
+    QTest::newRow("health") << "GET"_ba << "/healthz"_ba << 200 << "text/plain"_ba;
+    QTest::newRow("JSON list") << "GET"_ba << "/api/results"_ba << 200 << "application/json"_ba;
+    QTest::newRow("head of the home page") << "HEAD"_ba << "/"_ba << 200 << "text/html"_ba;
+    QTest::newRow("unknown page") << "GET"_ba << "/nothing"_ba << 404 << "text/html"_ba;
+    QTest::newRow("unknown static file") << "GET"_ba << "/static/nothing.css"_ba << 404 << "text/html"_ba;
+    QTest::newRow("unknown JSON address") << "GET"_ba << "/api/nothing"_ba << 404 << "application/json"_ba;
+    QTest::newRow("DELETE the home page") << "DELETE"_ba << "/"_ba << 405 << "text/html"_ba;
+    QTest::newRow("POST to the hall of fame") << "POST"_ba << "/results"_ba << 405 << "text/html"_ba;
+    QTest::newRow("PUT a JSON list") << "PUT"_ba << "/api/results"_ba << 405 << "application/json"_ba;
+}
+
+void TestHomepageServer::everyAnswer()
+{
+    QFETCH(QByteArray, method);
+    QFETCH(QByteArray, path);
+    QFETCH(int, status);
+    QFETCH(QByteArray, type);
+    const Reply reply = request(server_->port(), method, path);
+    QCOMPARE(reply.status, status);
+    QCOMPARE(reply.header("Content-Type"), type + "; charset=utf-8");
+    QCOMPARE(reply.header("X-Content-Type-Options"), "nosniff"_ba);
+    const QByteArray policy = reply.header("Content-Security-Policy");
+    QVERIFY2(policy.contains("default-src 'none'") && !policy.contains("unsafe-inline") && !policy.contains("script-src"),
+             policy.constData());
+    QVERIFY(!reply.header("Cache-Control").isEmpty());
+    if (method == "HEAD")
+        QVERIFY(reply.body.isEmpty() && reply.header("Content-Length").toInt() > 0);
+    if (status == 405)
+        QVERIFY(!reply.header("Allow").isEmpty() && !reply.header("Allow").contains(method));
+    if (status >= 400 && type == "text/html")
+        QVERIFY2(hasJapanese(reply.text()), "a page of refusal speaks Japanese");
+    if (status >= 400 && type == "application/json") {
+        QVERIFY(!reply.json()[u"error"_s].toString().isEmpty());
+        QVERIFY(hasJapanese(reply.json()[u"message"_s].toString()));
+    }
+}
+
+void TestHomepageServer::registersOnceThenAnswersTheSame()
+{
+    const Reply created = server_->registerEntry(u"ソラマ"_s, codeFor(42));
+    QCOMPARE(created.status, 201);
+    const QJsonObject entry = created.json();
+    QCOMPARE(entry.keys(), (QStringList{u"days"_s, u"id"_s, u"name"_s, u"rank"_s, u"registered"_s}));
+    QCOMPARE(entry[u"name"_s].toString(), u"ソラマ"_s);
+    QCOMPARE(entry[u"days"_s].toInt(), 42);
+    QCOMPARE(entry[u"rank"_s].toInt(), 1);
+    QVERIFY(QRegularExpression(u"^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:\\d\\dZ$"_s)
+                .match(entry[u"registered"_s].toString())
+                .hasMatch());
+    const QByteArray location = "/api/results/" + QByteArray::number(entry[u"id"_s].toInteger());
+    QCOMPARE(created.header("Location"), location);
+    QCOMPARE(server_->get(location).json(), entry);
+
+    // The same name with the same code: the entry there, and no second row.
+    const Reply again = server_->registerEntry(u"ソラマ"_s, codeFor(42));
+    QCOMPARE(again.status, 200);
+    QCOMPARE(again.json(), entry);
+    QCOMPARE(server_->get("/api/results").json()[u"total"_s].toInt(), 1);
+    // Another code for the same days, or another name: new entries. The
+    // repeat turned away took no place among its days.
+    const Reply otherCode = server_->registerEntry(u"ソラマ"_s, codeFor(42, 9));
+    QCOMPARE(otherCode.status, 201);
+    QCOMPARE(otherCode.json()[u"rank"_s].toInt(), 2);
+    QCOMPARE(server_->registerEntry(u"おすず"_s, codeFor(42)).json()[u"rank"_s].toInt(), 3);
+    QCOMPARE(server_->get("/api/results").json()[u"total"_s].toInt(), 3);
+}
+
+void TestHomepageServer::refusals_data()
+{
+    QTest::addColumn<QByteArray>("type");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("error");
+    const QByteArray jsonType = "application/json";
+    const auto entry = [](const QJsonValue &name, const QJsonValue &code) {
+        return json({{u"name"_s, name}, {u"code"_s, code}});
+    };
+    const QString code = codeFor(100);
+
+    QTest::newRow("not JSON") << jsonType << "{\"name\":"_ba << 400 << u"bad_json"_s;
+    QTest::newRow("a list, not an object") << jsonType << "[]"_ba << 400 << u"bad_json"_s;
+    QTest::newRow("not UTF-8") << jsonType << "{\"name\":\"\xff\",\"code\":\"55373466\"}"_ba << 400 << u"bad_json"_s;
+    QTest::newRow("no name") << jsonType << json({{u"code"_s, code}}) << 400 << u"bad_name"_s;
+    QTest::newRow("a number for a name") << jsonType << entry(7, code) << 400 << u"bad_name"_s;
+    QTest::newRow("a control character") << jsonType << entry(u"ソラ\u0000マ"_s, code) << 400 << u"bad_name"_s;
+    QTest::newRow("no code") << jsonType << json({{u"name"_s, u"ソラマ"_s}}) << 400 << u"bad_code"_s;
+    QTest::newRow("a number for a code") << jsonType << entry(u"ソラマ"_s, 55373466) << 400 << u"bad_code"_s;
+    QTest::newRow("full-width digits") << jsonType << entry(u"ソラマ"_s, u"５５３７３４６６"_s) << 400 << u"bad_code"_s;
+    QTest::newRow("fewer days than any game needs")
+        << jsonType << entry(u"ソラマ"_s, codeFor(fewestDaysToGoal() - 1)) << 400 << u"impossible_score"_s;
+    QTest::newRow("plain text") << "text/plain"_ba << entry(u"ソラマ"_s, code) << 415 << u"unsupported_media_type"_s;
+    QTest::newRow("no content type") << QByteArray() << entry(u"ソラマ"_s, code) << 415 << u"unsupported_media_type"_s;
+    QTest::newRow("4097 bytes") << jsonType << entry(u"ソラマ"_s, code) + QByteArray(4097 - entry(u"ソラマ"_s, code).size(), ' ')
+                                << 413 << u"too_large"_s;
+}
+
+void TestHomepageServer::refusals()
+{
+    QFETCH(QByteArray, type);
+    QFETCH(QByteArray, body);
+    QFETCH(int, status);
+    QFETCH(QString, error);
+    const Headers headers = type.isEmpty() ? Headers{} : Headers{{"Content-Type", type}};
+    const Reply reply = request(server_->port(), "POST", "/api/results", headers, body);
+    QCOMPARE(reply.status, status);
+    QCOMPARE(reply.header("Content-Type"), "application/json; charset=utf-8"_ba);
+    QCOMPARE(reply.json()[u"error"_s].toString(), error);
+    QVERIFY(hasJapanese(reply.json()[u"message"_s].toString()));
+    QCOMPARE(server_->get("/api/results").json()[u"total"_s].toInt(), 0);
+}
+
+void TestHomepageServer::ranksByDaysThenRegistration()
+{
+    // Registered in this order; equal days go by who came first.
+    const QList<std::pair<QString, int>> entries{
+        {u"五十日の一"_s, 50}, {u"三十日の一"_s, 30}, {u"五十日の二"_s, 50}, {u"二十日"_s, 20}, {u"三十日の二"_s, 30},
+        {u"最少"_s, fewestDaysToGoal()}};
+    QList<qint64> ids;
+    for (const auto &[name, days] : entries) {
+        const Reply reply = server_->registerEntry(name, codeFor(days));
+        QCOMPARE(reply.status, 201);
+        ids.append(reply.json()[u"id"_s].toInteger());
+    }
+    const QStringList ranked{u"最少"_s, u"二十日"_s, u"三十日の一"_s, u"三十日の二"_s, u"五十日の一"_s, u"五十日の二"_s};
+    const QJsonObject list = server_->get("/api/results").json();
+    QCOMPARE(namesIn(list), ranked);
+    for (int i = 0; i < ranked.size(); ++i)
+        QCOMPARE(list[u"results"_s][i][u"rank"_s].toInt(), i + 1);
+    QCOMPARE(server_->get("/api/results/" + QByteArray::number(ids[2])).json()[u"rank"_s].toInt(), 6);
+
+    // The pages show the same order.
+    const QString page = server_->get("/results").text();
+    qsizetype at = 0;
+    for (const QString &name : ranked) {
+        at = page.indexOf(u'>' + name + u'<', at);
+        QVERIFY2(at >= 0, qPrintable(name));
+    }
+    QVERIFY(server_->get("/").text().contains(u">最少<"_s));
+}
+
+void TestHomepageServer::pagesOfTheHallOfFame()
+{
+    // 120 entries written straight into the database, one day apart so that
+    // every rank is plain: rank n has days 100 + n.
+    {
+        SystemWallClock clock;
+        const std::unique_ptr<ResultStore> store = openResultStore(database_->url(), clock);
+        for (int n = 120; n >= 1; --n)
+            store->add(u"塾生%1"_s.arg(n), codeFor(100 + n), 100 + n);
+    }
+    const QString first = server_->get("/results").text();
+    QCOMPARE(first.count(u"<tr id=\"entry-"_s), 50);
+    QVERIFY(first.contains(u">塾生1<"_s) && first.contains(u">塾生50<"_s) && !first.contains(u">塾生51<"_s));
+    QVERIFY(first.contains(u"href=\"/results?page=3\""_s) && first.contains(u"rel=\"next\""_s));
+    const Reply third = server_->get("/results?page=3");
+    QCOMPARE(third.status, 200);
+    QCOMPARE(third.text().count(u"<tr id=\"entry-"_s), 20);
+    QVERIFY(third.text().contains(u">塾生101<"_s) && third.text().contains(u">塾生120<"_s));
+    QVERIFY(third.text().contains(u"aria-current=\"page\">3<"_s));
+    QCOMPARE(server_->get("/results?page=4").status, 404);
+
+    const QJsonObject slice = server_->get("/api/results?offset=100&limit=100").json();
+    QCOMPARE(slice[u"total"_s].toInt(), 120);
+    QCOMPARE(slice[u"results"_s].toArray().size(), 20);
+    QCOMPARE(slice[u"results"_s][0][u"rank"_s].toInt(), 101);
+    QCOMPARE(slice[u"results"_s][0][u"days"_s].toInt(), 201);
+    QCOMPARE(server_->get("/api/results?limit=3").json()[u"results"_s].toArray().size(), 3);
+    QCOMPARE(server_->get("/api/results").json()[u"results"_s].toArray().size(), 50);
+
+    // An entry's page says its place and links its page of the hall of fame.
+    const qint64 id75 = server_->get("/api/results?offset=74&limit=1").json()[u"results"_s][0][u"id"_s].toInteger();
+    const QString entry = server_->get("/results/" + QByteArray::number(id75)).text();
+    QVERIFY(entry.contains(u"あなたは <strong>75</strong> 位です"_s));
+    QVERIFY(entry.contains(u"href=\"/results?page=2#entry-%1\""_s.arg(id75)));
+    QVERIFY(server_->get("/results?page=2").text().contains(u"id=\"entry-%1\""_s.arg(id75)));
+    // The home page shows the first ten and links the rest.
+    const QString home = server_->get("/").text();
+    QCOMPARE(home.count(u"<tr id=\"entry-"_s), 10);
+    QVERIFY(home.contains(u"（120 人）"_s));
+}
+
+void TestHomepageServer::addressesAClientMayAbuse_data()
+{
+    QTest::addColumn<QByteArray>("path");
+    QTest::addColumn<int>("status");
+
+    QTest::newRow("page 1") << "/results?page=1"_ba << 200;
+    QTest::newRow("page 0") << "/results?page=0"_ba << 400;
+    QTest::newRow("page -1") << "/results?page=-1"_ba << 400;
+    QTest::newRow("page abc") << "/results?page=abc"_ba << 400;
+    QTest::newRow("page past the last") << "/results?page=2"_ba << 404;
+    QTest::newRow("page 99999999999") << "/results?page=99999999999"_ba << 404;
+    QTest::newRow("page beyond 64 bits") << "/results?page=999999999999999999999999"_ba << 404;
+    QTest::newRow("unknown parameter") << "/results?sort=name"_ba << 200;
+    QTest::newRow("limit 100") << "/api/results?limit=100"_ba << 200;
+    QTest::newRow("limit 0") << "/api/results?limit=0"_ba << 400;
+    QTest::newRow("limit 101") << "/api/results?limit=101"_ba << 400;
+    QTest::newRow("limit abc") << "/api/results?limit=abc"_ba << 400;
+    QTest::newRow("offset -5") << "/api/results?offset=-5"_ba << 400;
+    QTest::newRow("offset beyond 64 bits") << "/api/results?offset=999999999999999999999999"_ba << 200;
+    QTest::newRow("entry abc") << "/results/abc"_ba << 404;
+    QTest::newRow("entry 0") << "/results/0"_ba << 404;
+    QTest::newRow("entry with nothing") << "/results/"_ba << 404;
+    QTest::newRow("JSON entry abc") << "/api/results/abc"_ba << 404;
+    QTest::newRow("JSON entry not there") << "/api/results/5"_ba << 404;
+    QTest::newRow("JSON entry beyond 64 bits") << "/api/results/99999999999999999999"_ba << 404;
+}
+
+void TestHomepageServer::addressesAClientMayAbuse()
+{
+    QFETCH(QByteArray, path);
+    QFETCH(int, status);
+    QCOMPARE(server_->registerEntry(u"ソラマ"_s, codeFor(40)).status, 201);
+    const Reply reply = server_->get(path);
+    QCOMPARE(reply.status, status);
+    if (path.startsWith("/api/")) {
+        const QJsonObject answer = reply.json();
+        if (status == 400)
+            QCOMPARE(answer[u"error"_s].toString(), u"bad_parameter"_s);
+        if (status == 404)
+            QCOMPARE(answer[u"error"_s].toString(), u"not_found"_s);
+        if (status == 200 && path.contains("offset"))
+            QCOMPARE(answer, (QJsonObject{{u"total"_s, 1}, {u"results"_s, QJsonArray()}}));
+    }
+}
+
+void TestHomepageServer::namesAreTextEverywhere()
+{
+    const QString bold = u"<b>ソラマ</b>"_s;
+    const QString script = u"<script>x</script>"_s;
+    const Reply first = server_->registerEntry(bold, codeFor(30));
+    QCOMPARE(first.status, 201);
+    QVERIFY2(!first.body.contains('<'), first.body.constData());
+    QCOMPARE(first.json()[u"name"_s].toString(), bold);
+    const Reply second = server_->postForm(form(script, codeFor(31)));
+    QCOMPARE(second.status, 303);
+
+    for (const QByteArray &path : {"/"_ba, "/results"_ba, second.header("Location"), "/api/results"_ba}) {
+        const QString page = server_->get(path).text();
+        QVERIFY2(!page.contains(bold) && !page.contains(u"<script"_s) && !page.contains(u"<b>"_s), path.constData());
+    }
+    const QString entry = server_->get(second.header("Location")).text();
+    QVERIFY(entry.contains(u"&lt;script&gt;x&lt;/script&gt;"_s));
+    QVERIFY(server_->get("/results").text().contains(u"&lt;b&gt;ソラマ&lt;/b&gt;"_s));
+    QCOMPARE(namesIn(server_->get("/api/results").json()), (QStringList{bold, script}));
+}
+
+void TestHomepageServer::theForm_data()
+{
+    QTest::addColumn<Headers>("headers");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QStringList>("saying");   // each found in the page answered
+    const QString good = codeFor(77);
+    const QString badCode = QString(describe(Problem::BadCode).message.toString());
+    const QString badName = QString(describe(Problem::BadName).message.toString());
+    const Headers ours{{"Origin", "http://127.0.0.1"}, {"Host", "127.0.0.1"}};
+
+    QTest::newRow("from our own page") << ours << form(u"ソラマ"_s, good) << 303 << QStringList();
+    QTest::newRow("without an Origin") << Headers{} << form(u"ソラマ"_s, good) << 303 << QStringList();
+    QTest::newRow("a Japanese keyboard's digits and spaces")
+        << Headers{} << form(u"ソラマ"_s, u"　５５３７３４６６ "_s) << 303 << QStringList();
+    QTest::newRow("a broken code, kept as typed")
+        << Headers{} << form(u"ソラマ"_s, u"12345678"_s) << 400
+        << QStringList{badCode, u"value=\"ソラマ\""_s, u"value=\"12345678\""_s, u"aria-invalid"_s};
+    QTest::newRow("too few days") << Headers{} << form(u"ソラマ"_s, codeFor(fewestDaysToGoal() - 1)) << 400
+                                  << QStringList{describe(Problem::ImpossibleScore).message.toString()};
+    QTest::newRow("no name and a broken code")
+        << Headers{} << form(QString(), u"1234"_s) << 400 << QStringList{badName, badCode, u"value=\"1234\""_s};
+    QTest::newRow("markup kept as text")
+        << Headers{} << form(u"<i>ソラマ</i>"_s, u"1"_s) << 400 << QStringList{u"value=\"&lt;i&gt;ソラマ&lt;/i&gt;\""_s};
+    QTest::newRow("a name that is not UTF-8") << Headers{} << "name=%FF&code=55373466"_ba << 400
+                                              << QStringList{badName};
+    QTest::newRow("from another site") << Headers{{"Origin", "http://evil.example"}} << form(u"ソラマ"_s, good) << 403
+                                       << QStringList{describe(Problem::CrossSite).message.toString()};
+    QTest::newRow("from another port") << Headers{{"Origin", "http://127.0.0.1:1"}} << form(u"ソラマ"_s, good) << 403
+                                       << QStringList();
+    QTest::newRow("from nowhere (null)") << Headers{{"Origin", "null"}} << form(u"ソラマ"_s, good) << 403
+                                         << QStringList();
+    QTest::newRow("as JSON") << Headers{{"Content-Type", "application/json"}} << json({{u"name"_s, u"x"_s}}) << 415
+                             << QStringList();
+    QTest::newRow("4097 bytes") << Headers{} << form(u"ソラマ"_s, good) + "&x=" + QByteArray(4097, 'x') << 413
+                                << QStringList();
+}
+
+void TestHomepageServer::theForm()
+{
+    QFETCH(Headers, headers);
+    QFETCH(QByteArray, body);
+    QFETCH(int, status);
+    QFETCH(QStringList, saying);
+    // A later Content-Type overrides the form's own.
+    Headers sent{{"Content-Type", "application/x-www-form-urlencoded"}};
+    for (const auto &header : headers) {
+        if (header.first == "Content-Type")
+            sent.first() = header;
+        else
+            sent.append(header);
+    }
+    const Reply reply = request(server_->port(), "POST", "/register", sent, body);
+    QCOMPARE(reply.status, status);
+    QCOMPARE(reply.header("Content-Type"), "text/html; charset=utf-8"_ba);
+    for (const QString &words : saying)
+        QVERIFY2(reply.text().contains(words), qPrintable(words));
+    const int total = server_->get("/api/results").json()[u"total"_s].toInt();
+    QCOMPARE(total, status == 303 ? 1 : 0);
+    if (status == 303) {
+        const QByteArray location = reply.header("Location");
+        QVERIFY2(QRegularExpression(u"^/results/\\d+$"_s).match(QString::fromLatin1(location)).hasMatch(),
+                 location.constData());
+        QVERIFY(server_->get(location).text().contains(u"あなたは <strong>1</strong> 位です"_s));
+    }
+}
+
+void TestHomepageServer::registrationsAMinutePerClient()
+{
+    // Refused registrations count too: the limit is on trying codes.
+    for (int i = 0; i < 30; ++i)
+        QCOMPARE(server_->postJson("{}").status, 400);
+    const Reply tooMany = server_->registerEntry(u"ソラマ"_s, codeFor(50));
+    QCOMPARE(tooMany.status, 429);
+    QCOMPARE(tooMany.json()[u"error"_s].toString(), u"too_many_requests"_s);
+    const int wait = tooMany.header("Retry-After").toInt();
+    QVERIFY2(wait >= 1 && wait <= 60, tooMany.header("Retry-After").constData());
+    // The form shares the count and keeps what was typed.
+    const Reply form = server_->postForm(::form(u"ソラマ"_s, codeFor(50)));
+    QCOMPARE(form.status, 429);
+    QVERIFY(form.text().contains(u"value=\"ソラマ\""_s));
+    QVERIFY(!form.header("Retry-After").isEmpty());
+    // Another client is not held back, and reading is never limited.
+    QCOMPARE(server_->registerEntry(u"ソラマ"_s, codeFor(50), QHostAddress(u"127.0.0.2"_s)).status, 201);
+    QCOMPARE(server_->get("/api/results").status, 200);
+}
+
+void TestHomepageServer::restartKeepsEveryEntry()
+{
+    QList<QJsonObject> entries;
+    for (int days = 60; days > 55; --days)
+        entries.append(server_->registerEntry(u"塾生%1"_s.arg(days), codeFor(days)).json());
+    const QJsonObject before = server_->get("/api/results").json();
+    QCOMPARE(server_->stop(SIGTERM), 0);
+    QVERIFY2(server_->start(), qPrintable(server_->errors()));
+    QCOMPARE(server_->get("/api/results").json(), before);
+    for (const QJsonObject &entry : entries) {
+        const QJsonObject now = server_->get("/api/results/" + QByteArray::number(entry[u"id"_s].toInteger())).json();
+        QCOMPARE(now[u"name"_s], entry[u"name"_s]);
+        QCOMPARE(now[u"registered"_s], entry[u"registered"_s]);
+    }
+    QCOMPARE(server_->stop(SIGINT), 0);
+    QCOMPARE(server_->errors(), QString());
+}
+
+void TestHomepageServer::killedRightAfterCreatedKeepsTheEntry()
+{
+    const Reply created = server_->registerEntry(u"ソラマ"_s, codeFor(123));
+    QCOMPARE(created.status, 201);
+    server_->stop(SIGKILL);
+    QVERIFY2(server_->start(), qPrintable(server_->errors()));
+    const Reply found = server_->get(created.header("Location"));
+    QCOMPARE(found.status, 200);
+    QCOMPARE(found.json(), created.json());
+}
+
+void TestHomepageServer::stopFinishesTheRequestInHand()
+{
+    // Half a registration is on its way when the stop comes: it is answered
+    // in full, and only then does the server end, cleanly.
+    const QByteArray body = json({{u"name"_s, u"ソラマ"_s}, {u"code"_s, codeFor(88)}});
+    QTcpSocket socket;
+    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), server_->port());
+    QVERIFY(socket.waitForConnected());
+    socket.write("POST /api/results HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Type: application/json\r\n"
+                 "Connection: close\r\nContent-Length: "
+                 + QByteArray::number(body.size()) + "\r\n\r\n" + body.left(10));
+    QVERIFY(socket.waitForBytesWritten());
+    server_->signal(SIGTERM);
+    // Once it has taken the signal it takes no new connection.
+    QTRY_COMPARE_WITH_TIMEOUT(request(server_->port(), "GET", "/healthz").status, 0, 20000);
+    socket.write(body.mid(10));
+    QByteArray answer;
+    while (socket.waitForReadyRead(20000))
+        answer += socket.readAll();
+    QVERIFY2(answer.startsWith("HTTP/1.1 201 "), answer.constData());
+    QCOMPARE(server_->waitForExit(), 0);
+    QVERIFY2(server_->errors().isEmpty(), qPrintable(server_->errors()));
+}
+
+void TestHomepageServer::startFailures_data()
+{
+    QTest::addColumn<QStringList>("arguments");   // %FOLDER% stands for a fresh folder
+    QTest::addColumn<QString>("prepare");
+    QTest::addColumn<QString>("saying");
+
+    const auto on = [](const QString &database) {
+        return QStringList{u"--listen"_s, u"127.0.0.1:0"_s, u"--database"_s, database};
+    };
+    QTest::newRow("a bad option") << QStringList{u"--nonsense"_s} << QString() << u"nonsense"_s;
+    QTest::newRow("an address not here") << QStringList{u"--listen"_s, u"192.0.2.1:0"_s} << QString() 
+                                         << u"cannot listen"_s;
+    QTest::newRow("an unknown kind of database") << on(u"mysql://x/y"_s) << QString() << u"mysql"_s;
+    QTest::newRow("a folder for a database") << on(u"sqlite:%FOLDER%"_s) << QString() << u"folder"_s;
+    QTest::newRow("below a file") << on(u"sqlite:%FOLDER%/file/results.sqlite"_s) << u"file"_s 
+                                  << u"cannot create"_s;
+    QTest::newRow("a damaged database") << on(u"sqlite:%FOLDER%/file"_s) << u"file"_s 
+                                        << u"not a database"_s;
+    QTest::newRow("tables of a newer version") << on(u"sqlite:%FOLDER%/results.sqlite"_s) << u"newer"_s 
+                                               << u"version %1"_s.arg(schemaVersion + 1);
+}
+
+void TestHomepageServer::startFailures()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, prepare);
+    QFETCH(QString, saying);
+    const QTemporaryDir folder;
+    arguments.replaceInStrings(u"%FOLDER%"_s, folder.path());
+    if (prepare == "file"_L1) {
+        QFile file(folder.filePath(u"file"_s));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray(8192, 'x'));
+    } else if (prepare == "newer"_L1) {
+        SystemWallClock clock;
+        openResultStore(u"sqlite:"_s + folder.filePath(u"results.sqlite"_s), clock).reset();
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"newer"_s);
+        db.setDatabaseName(folder.filePath(u"results.sqlite"_s));
+        QVERIFY(db.open());
+        QVERIFY(QSqlQuery(db).exec(u"UPDATE schema_version SET version = %1"_s.arg(schemaVersion + 1)));
+        db.close();
+        db = QSqlDatabase();
+        QSqlDatabase::removeDatabase(u"newer"_s);
+    }
+    const Run run = runHomepage(arguments);
+    QVERIFY2(!run.out.contains(u"listening"_s), "nothing half-started");
+    QVERIFY2(run.exitCode > 0, qPrintable(run.err));
+    QVERIFY2(run.err.startsWith(u"suiranjuku-homepage: "_s) && run.err.count(u'\n') == 1, qPrintable(run.err));
+    QVERIFY2(run.err.contains(saying), qPrintable(run.err));
+}
+
+void TestHomepageServer::portTaken()
+{
+    const TestDatabase other;
+    const Run run = runHomepage({u"--listen"_s, u"127.0.0.1:%1"_s.arg(server_->port()), u"--database"_s, other.url()});
+    QCOMPARE(run.exitCode, 1);
+    QVERIFY2(run.err.contains(u"cannot listen on http://127.0.0.1:%1/"_s.arg(server_->port())), qPrintable(run.err));
+    QCOMPARE(run.err.count(u'\n'), 1);
+    QCOMPARE(server_->get("/healthz").text(), u"ok\n"_s);
+}
+
+QTEST_GUILESS_MAIN(TestHomepageServer)
+#include "tst_homepageserver.moc"
