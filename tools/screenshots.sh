@@ -4,6 +4,7 @@
 # Usage: sh tools/screenshots.sh [display number, default 99]
 set -eu
 cd "$(dirname "$0")/.."
+SUIRAN_SETUP=tests
 . tools/setup.sh
 display=":${1:-99}"
 out=docs/screenshots

@@ -4,6 +4,7 @@
 # UndefinedBehaviorSanitizer (any report fails the run).
 set -eu
 cd "$(dirname "$0")/.."
+SUIRAN_SETUP=tests
 . tools/setup.sh
 
 export QT_QPA_PLATFORM=offscreen
