@@ -45,12 +45,12 @@ void frmSplash::showPainted()
     repaint();
 }
 
-void frmSplash::hold(Clock &clock)
+void frmSplash::hold(Clock &clock, const std::function<void()> &meanwhile)
 {
     if (holding_)
         return;
     holding_ = true;
-    holdFor(clock, splashHold);
+    holdFor(clock, splashHold, meanwhile);
 }
 
 void frmSplash::closeEvent(QCloseEvent *event)
