@@ -7,6 +7,7 @@
 
 int main(int argc, char *argv[])
 {
+    startReadingFonts();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("suiranjuku"));
     QApplication::setApplicationVersion(QStringLiteral(SUIRANJUKU_VERSION));
@@ -15,7 +16,6 @@ int main(int argc, char *argv[])
     installFontSubstitutions();
 
     RealPlatform machine;
-    frmMain main(machine.platform());
-    main.Form_Load();
+    const auto main = frmMain::start(machine.platform());
     return QApplication::exec();
 }
