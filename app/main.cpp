@@ -7,7 +7,6 @@
 
 int main(int argc, char *argv[])
 {
-    startReadingFonts();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("suiranjuku"));
     QApplication::setApplicationVersion(QStringLiteral(SUIRANJUKU_VERSION));
@@ -16,6 +15,7 @@ int main(int argc, char *argv[])
     installFontSubstitutions();
 
     RealPlatform machine;
-    const auto main = frmMain::start(machine.platform());
+    frmMain main(machine.platform());
+    main.Form_Load();
     return QApplication::exec();
 }
