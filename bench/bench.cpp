@@ -64,37 +64,26 @@ double msSince(steady_clock::time_point t) { return duration<double, std::milli>
 // hold: how long the sleep took and how much processor time the program used
 // meanwhile. The game first reads the clock when the title's hold begins, the
 // title painted and handed to the display.
-class TimedClock final : public Clock {
-public:
+struct TimedClock {
     struct Hold { double wallMs; double cpuMs; };
-
-    time_point now() const override
-    {
-        const time_point t = real_.now();
-        if (!firstReading) {
-            firstReading = t;
-            if (onFirstReading)
-                onFirstReading();
-        }
-        return t;
-    }
-
-    void sleepFor(nanoseconds span) override
-    {
-        const auto start = steady_clock::now();
-        const double cpu = cpuSeconds();
-        real_.sleepFor(span);
-        lastWake = steady_clock::now();
-        holds.push_back({duration<double, std::milli>(lastWake - start).count(), (cpuSeconds() - cpu) * 1000});
-    }
-
-    mutable std::optional<time_point> firstReading;
-    std::function<void()> onFirstReading;
-    time_point lastWake;
+    ObservedClock clock;
+    std::optional<Clock::time_point> firstReading;
+    Clock::time_point lastWake;
     std::vector<Hold> holds;
 
+    TimedClock()
+    {
+        clock.onFirstReading = [this](Clock::time_point t) { firstReading = t; };
+        clock.beforeSleep = [this](nanoseconds) { sleepStart = steady_clock::now(); cpu = cpuSeconds(); };
+        clock.afterSleep = [this](nanoseconds) {
+            lastWake = steady_clock::now();
+            holds.push_back({duration<double, std::milli>(lastWake - sleepStart).count(), (cpuSeconds() - cpu) * 1000});
+        };
+    }
+
 private:
-    SteadyClock real_;
+    steady_clock::time_point sleepStart;
+    double cpu = 0;
 };
 
 // A seeded player's dice for the draws of a whole game.
@@ -142,7 +131,7 @@ struct BareWindow {
 struct TimedSubject {
     TimedClock timed;
     ScriptedRandom random;
-    RecordingFlash flash{timed};
+    RecordingFlash flash{timed.clock};
     RecordingExit exit;
     std::unique_ptr<BareWindow> bareWindow;
     std::unique_ptr<frmMain> main;
@@ -154,7 +143,7 @@ struct TimedSubject {
             bareWindow = std::make_unique<BareWindow>();
             timer = &bareWindow->timer;
         } else {
-            main = frmMain::start(Platform{timed, random, flash, exit});
+            main = frmMain::start(Platform{timed.clock, random, flash, exit});
             timer = main->findChild<QTimer *>(QStringLiteral("Timer1"));
         }
     }
@@ -208,9 +197,6 @@ void playToTheEnd(frmMain &main, std::mt19937 &dice)
 int main(int argc, char *argv[])
 {
     const auto launched = argc > 3 ? std::strtoll(argv[3], nullptr, 10) : 0LL;
-    // The game starts as the program does; the bare window as any Qt program.
-    if (argc > 2 && QByteArray(argv[2]) == "game")
-        startReadingFonts();
     QApplication app(argc, argv);
     installFontSubstitutions();
     if (argc < 3)
@@ -235,8 +221,8 @@ int main(int argc, char *argv[])
         }
         // The splash is on the screen when its hold begins: the same point as
         // the bare window's, painted and handed to the display.
-        TimedClock clock;
-        clock.onFirstReading = [&] {
+        ObservedClock clock;
+        clock.onFirstReading = [&](Clock::time_point) {
             if (!shownWindow("frmSplash"))
                 std::_Exit(3);
             print("paint", subject, {sinceLaunch()});
@@ -316,9 +302,9 @@ int main(int argc, char *argv[])
         // timed, with the processor time used while sleeping.
         TimedClock timed;
         ScriptedRandom random;
-        RecordingFlash flash(timed);
+        RecordingFlash flash(timed.clock);
         RecordingExit exit;
-        const auto started = frmMain::start(Platform{timed, random, flash, exit});
+        const auto started = frmMain::start(Platform{timed.clock, random, flash, exit});
         frmMain &main = *started;
         const double splashWall = duration<double, std::milli>(timed.lastWake - *timed.firstReading).count();
         double splashSleepWall = 0, splashSleepCpu = 0;
