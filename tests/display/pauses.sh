@@ -20,7 +20,7 @@ splash=$(sed -n 's/.*hold-start 2000 .*frmSplash:\([0-9]*\).*/\1/p' "$work/log" 
 sleep 0.3
 xdotool mousemove --window "$splash" 40 40 click 1 key space
 await "^[0-9]* main " 100 || fail "the slot machine never came"
-hold=$(awk '/hold-start 2000/ { s = $1 } /hold-end/ && s != "" { print $1 - s; exit }' "$work/log")
+hold=$(awk '/hold-begin/ { s = $1 } /hold-end/ && s != "" { print $1 - s; exit }' "$work/log")
 [ "$hold" -ge 2000 ] || fail "splash held $hold ms"
 awk '/hold-start/ { h = 1 } /hold-end/ { h = 0 } /input/ && h { bad = 1 } END { exit bad }' "$work/log" \
     || fail "input was handled during the splash hold"
