@@ -174,9 +174,9 @@ int main(int argc, char *argv[])
     app.installEventFilter(&inputLog);
 
     // The real clock, flash and exit, each logged; every draw a spin.
-    // A hold's sleep is what is left of it when the sleep begins, a hair
-    // from its span: the log rounds it. The title's hold begins with the
-    // game's first look at the clock.
+    // A hold's sleep is what is left of it when the sleep begins, a little
+    // under its span. The title's hold begins with the game's first look at
+    // the clock.
     ObservedClock clock;
     clock.onFirstReading = [](Clock::time_point) { say(QStringLiteral("hold-begin")); };
     clock.beforeSleep = [](std::chrono::nanoseconds span) {
