@@ -1,20 +1,32 @@
 #pragma once
 
+#include "homepage/Site.h"
+
 #include <QAbstractHttpServer>
 #include <QHostAddress>
+#include <QList>
+#include <QPointer>
 
 #include <chrono>
 
-class Site;
+class QTcpSocket;
 
-// Carries HTTP between the network and the site: each request whole to the
-// site, each answer back. It also keeps a connection from piling up an
-// endless request, and on shutdown lets the requests in hand be answered.
+// How long a connection may stay quiet before it is closed: one kept open
+// between requests with nothing asked, or one whose request has not come in
+// whole by then.
+inline constexpr std::chrono::seconds defaultIdleLimit{60};
+
+// Carries HTTP between the network and the site. The requests that come in
+// together go to the site together, right after, and their answers back.
+// It also keeps a connection from piling up an endless request or from
+// staying open idle for ever, and on shutdown lets the requests in hand be
+// answered.
 class HttpFront final : public QAbstractHttpServer {
     Q_OBJECT
 
 public:
-    explicit HttpFront(Site &site, QObject *parent = nullptr);
+    explicit HttpFront(Site &site, std::chrono::milliseconds idleLimit = defaultIdleLimit,
+                       QObject *parent = nullptr);
 
     // Listens on the address and port (0: one the system picks); the port
     // listened on, or 0 with the reason in `error`.
@@ -32,7 +44,17 @@ protected:
     void missingHandler(const QHttpServerRequest &request, QTcpSocket *socket) override;
 
 private:
+    struct Waiting {
+        Request request;
+        QPointer<QTcpSocket> socket;   // gone when the client left meanwhile
+    };
+
+    void answerWaiting();
+    static void send(QTcpSocket &socket, const Request &request, const Response &response);
+    void closeQuiet();
     bool anyInHand() const;
 
     Site &site_;
+    const std::chrono::milliseconds idleLimit_;
+    QList<Waiting> waiting_;
 };

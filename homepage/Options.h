@@ -3,6 +3,7 @@
 #include "homepage/RateLimiter.h"
 
 #include <QHostAddress>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -13,8 +14,11 @@
 struct Options {
     QHostAddress address{QHostAddress::LocalHost};
     quint16 port = 8080;
-    QString database;   // a database URL
-    int registrationLimit = registrationsPerMinute;
+    QString database;       // a database URL
+    QString passwordFile;   // holds the database's password; empty: PGPASSWORD
+    int registrationLimit = registrationsPerMinute;   // 0: none
+    // Reverse proxies whose X-Forwarded-For names the client.
+    QList<QHostAddress> trustedProxies;
 };
 
 struct CommandLine {

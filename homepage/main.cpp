@@ -10,6 +10,7 @@
 #include "homepage/StopSignals.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextStream>
 
 using namespace Qt::StringLiterals;
@@ -47,15 +48,23 @@ int main(int argc, char *argv[])
     StopSignals stop;
     SystemWallClock wallClock;
     SteadyClock steadyClock;
+    QString password;
+    if (!options.passwordFile.isEmpty()) {
+        QFile file(options.passwordFile);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(u"cannot read the password file %1: %2"_s.arg(options.passwordFile, file.errorString()), 1);
+        // The first line, as editors and `echo` leave it.
+        password = QString::fromUtf8(file.readLine()).remove(u'\n').remove(u'\r');
+    }
     std::unique_ptr<ResultStore> store;
     try {
-        store = openResultStore(options.database, wallClock);
+        store = openResultStore(options.database, wallClock, password);
     } catch (const StoreError &error) {
         return fail(error.why(), 1);
     }
     RateLimiter limiter(options.registrationLimit, steadyClock);
     const StaticFiles files;
-    Site site(*store, limiter, files);
+    Site site(*store, limiter, files, options.trustedProxies);
     HttpFront front(site);
     QString why;
     const quint16 port = front.listenOn(options.address, options.port, why);

@@ -23,6 +23,7 @@ public:
     std::optional<Entry> find(qint64) override { throw gone(); }
     Page page(qint64, int) override { throw gone(); }
     bool answers() override { return false; }
+    QByteArray revision() override { throw gone(); }
 
 private:
     static StoreError gone() { return StoreError(u"the database went away"_s); }
