@@ -47,7 +47,7 @@ struct Dialect {
     QLatin1StringView greatest;   // the larger of two values
     // Statements run once on every new connection, each with the first value
     // it must answer (none to check when empty).
-    QList<std::pair<QLatin1StringView, QLatin1StringView>> sessionSetup;
+    QList<std::pair<QString, QLatin1StringView>> sessionSetup;
     // A check of the whole file run on connecting, answering "ok"; none when empty.
     QLatin1StringView integrityCheck;
     // Taken before the tables are looked for and created, so that servers
@@ -67,6 +67,11 @@ struct Dialect {
     // code is the driver's own: the server closed the connection.
     QList<QLatin1StringView> connectionLost;
 };
+
+qint64 milliseconds(std::chrono::milliseconds span)
+{
+    return span.count();
+}
 
 void sqliteAddress(QSqlDatabase &db, const QString &url, const QString &)
 {
@@ -102,12 +107,11 @@ void postgresqlAddress(QSqlDatabase &db, const QString &url, const QString &pass
     db.setUserName(parsed.userName());
     db.setDatabaseName(name);
     db.setPassword(password.isEmpty() ? qEnvironmentVariable("PGPASSWORD") : password);
-    const auto patience = std::chrono::seconds(databasePatience).count();
     // A server that does not answer at all holds a request no longer than a
     // statement may take: neither to connect nor to have what is sent taken.
     db.setConnectOptions(u"connect_timeout=%1;tcp_user_timeout=%2;application_name=suiranjuku-homepage"_s
-                             .arg(patience)
-                             .arg(patience * 1000));
+                             .arg(databasePatience.count())
+                             .arg(milliseconds(databasePatience)));
 }
 
 const Dialect sqlite{
@@ -118,10 +122,10 @@ const Dialect sqlite{
     "MAX"_L1,
     {
         // First, so that the others wait for a lock too.
-        {"PRAGMA busy_timeout = 5000"_L1, {}},
-        {"PRAGMA journal_mode = WAL"_L1, "wal"_L1},
+        {u"PRAGMA busy_timeout = %1"_s.arg(milliseconds(databasePatience)), {}},
+        {u"PRAGMA journal_mode = WAL"_s, "wal"_L1},
         // Every commit reaches the disk before a registration is answered.
-        {"PRAGMA synchronous = FULL"_L1, {}},
+        {u"PRAGMA synchronous = FULL"_s, {}},
     },
     "PRAGMA quick_check"_L1,
     {},
@@ -140,10 +144,12 @@ const Dialect postgresql{
     "BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY"_L1,
     "GREATEST"_L1,
     {
-        {"SET statement_timeout = 5000"_L1, {}},
+        // Notices (a table that is there already) would go to standard error.
+        {u"SET client_min_messages = warning"_s, {}},
+        {u"SET statement_timeout = %1"_s.arg(milliseconds(databasePatience)), {}},
         // A registration is answered only once its commit is on disk, whatever
         // the server's default.
-        {"SET synchronous_commit = on"_L1, {}},
+        {u"SET synchronous_commit = on"_s, {}},
     },
     {},
     // The number is this program's own: any fixed one that nothing else uses.
@@ -514,7 +520,7 @@ private:
             throw failure(query.lastError());
     }
 
-    void expect(QLatin1StringView sql, QLatin1StringView answer)
+    void expect(const QString &sql, QLatin1StringView answer)
     {
         QSqlQuery query(db_);
         if (!query.exec(sql))
