@@ -11,22 +11,17 @@
 
 class QTcpSocket;
 
-// How long a connection may stay quiet before it is closed: one kept open
-// between requests with nothing asked, or one whose request has not come in
-// whole by then.
-inline constexpr std::chrono::seconds defaultIdleLimit{60};
-
 // Carries HTTP between the network and the site. The requests that come in
 // together go to the site together, right after, and their answers back.
-// It also keeps a connection from piling up an endless request or from
-// staying open idle for ever, and on shutdown lets the requests in hand be
-// answered.
+// It also keeps a connection from piling up an endless request, closes one
+// that stays quiet past `idleLimit` (idle between requests, or with a request
+// that has not come in whole by then), and on shutdown lets the requests in
+// hand be answered.
 class HttpFront final : public QAbstractHttpServer {
     Q_OBJECT
 
 public:
-    explicit HttpFront(Site &site, std::chrono::milliseconds idleLimit = defaultIdleLimit,
-                       QObject *parent = nullptr);
+    HttpFront(Site &site, std::chrono::milliseconds idleLimit, QObject *parent = nullptr);
 
     // Listens on the address and port (0: one the system picks); the port
     // listened on, or 0 with the reason in `error`.

@@ -32,7 +32,10 @@ CommandLine readCommandLine(const QStringList &arguments)
         u"trusted-proxy"_s,
         u"A reverse proxy in front of the server, whose X-Forwarded-For names the client (repeatable)."_s,
         u"ADDRESS"_s);
-    parser.addOptions({listen, database, passwordFile, limit, proxy});
+    const QCommandLineOption idle(u"idle-timeout"_s,
+                                  u"Seconds a connection may stay quiet before it is closed."_s, u"SECONDS"_s,
+                                  QString::number(defaultIdleLimit.count()));
+    parser.addOptions({listen, database, passwordFile, limit, proxy, idle});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -55,6 +58,10 @@ CommandLine readCommandLine(const QStringList &arguments)
     if (!perMinute || *perMinute > std::numeric_limits<int>::max())
         return {CommandLine::Bad, {}, u"--registration-limit takes a whole number, not %1"_s.arg(parser.value(limit))};
     command.options.registrationLimit = int(*perMinute);
+    const std::optional<qint64> idleSeconds = submission::wholeNumber(parser.value(idle));
+    if (!idleSeconds || *idleSeconds < 1 || *idleSeconds > 86400)
+        return {CommandLine::Bad, {}, u"--idle-timeout takes seconds from 1 to 86400, not %1"_s.arg(parser.value(idle))};
+    command.options.idleLimit = std::chrono::seconds(*idleSeconds);
     for (const QString &text : parser.values(proxy)) {
         const QHostAddress address(text);
         if (address.isNull())

@@ -223,13 +223,15 @@ public:
           shown_(url.contains("://"_L1) ? QUrl(url).toString(QUrl::RemovePassword) : url),
           password_(password), clock_(clock),
           connection_(u"suiran-homepage-%1"_s.arg(++connections)),
-          countIn_(countIn.arg(dialect.greatest)), revision_(dialect.revision)
+          countIn_(countIn.arg(dialect.greatest)), revision_(dialect.revision),
+          db_(QSqlDatabase::addDatabase(dialect.driver, connection_))
     {
     }
 
     ~SqlResultStore() override
     {
         disconnect();
+        db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(connection_);
     }
 
@@ -375,7 +377,6 @@ private:
 
     void connect()
     {
-        db_ = QSqlDatabase::addDatabase(dialect_.driver, connection_);
         dialect_.address(db_, url_, password_);
         if (!db_.open())
             throw failure(db_.lastError());
@@ -395,7 +396,6 @@ private:
         // Every query on the connection goes before the connection does.
         statements_.clear();
         db_.close();
-        db_ = QSqlDatabase();
     }
 
     Registration addOnce(const QString &name, const QString &code, int days)

@@ -16,9 +16,26 @@
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
+namespace {
+
+QtMessageHandler qtMessages = nullptr;
+
+// Qt's PostgreSQL driver complains once for every prepared statement it
+// cannot free on a connection that is gone already; the store says once
+// that the connection was lost, and that is all there is to it.
+void withoutDriverComplaints(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtWarningMsg && text.startsWith("Unable to free statement:"_L1))
+        return;
+    qtMessages(type, context, text);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    qtMessages = qInstallMessageHandler(withoutDriverComplaints);
     QCoreApplication::setApplicationName(u"suiranjuku-homepage"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(SUIRANJUKU_VERSION));
     QTextStream out(stdout);
@@ -65,7 +82,7 @@ int main(int argc, char *argv[])
     RateLimiter limiter(options.registrationLimit, steadyClock);
     const StaticFiles files;
     Site site(*store, limiter, files, options.trustedProxies);
-    HttpFront front(site);
+    HttpFront front(site, options.idleLimit);
     QString why;
     const quint16 port = front.listenOn(options.address, options.port, why);
     if (port == 0)

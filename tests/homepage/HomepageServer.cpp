@@ -10,6 +10,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTcpSocket>
+#include <QTimer>
 #include <QUrl>
 
 #include <csignal>
@@ -35,8 +36,12 @@ namespace {
 QSqlDatabase administration()
 {
     const QString name = u"test-administration"_s;
-    if (QSqlDatabase::contains(name))
-        return QSqlDatabase::database(name);
+    if (QSqlDatabase::contains(name)) {
+        // Still there, unless a test has restarted the server.
+        if (QSqlDatabase db = QSqlDatabase::database(name); QSqlQuery(db).exec(u"SELECT 1"_s))
+            return db;
+        QSqlDatabase::removeDatabase(name);
+    }
     const QUrl url(qEnvironmentVariable("SUIRAN_PG_URL"));
     if (url.isEmpty())
         qFatal("SUIRAN_TEST_DATABASE=postgresql wants SUIRAN_PG_URL: run it through tools/scratch-postgres.sh");
@@ -141,15 +146,11 @@ QJsonObject Reply::json() const
     return QJsonDocument::fromJson(body).object();
 }
 
-Reply request(quint16 port, const QByteArray &method, const QByteArray &path, const Headers &headers,
-              const QByteArray &body, const QHostAddress &from)
+namespace {
+
+QByteArray requestText(quint16 port, const QByteArray &method, const QByteArray &path, const Headers &headers,
+                       const QByteArray &body)
 {
-    QTcpSocket socket;
-    if (from != QHostAddress(QHostAddress::LocalHost))
-        socket.bind(from);
-    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
-    if (!socket.waitForConnected(patienceMs))
-        return {};
     QByteArray head = method + ' ' + path + " HTTP/1.1\r\n";
     bool hostGiven = false;
     for (const auto &[name, value] : headers) {
@@ -160,9 +161,12 @@ Reply request(quint16 port, const QByteArray &method, const QByteArray &path, co
         head += "Host: 127.0.0.1:" + QByteArray::number(port) + "\r\n";
     if (method == "POST")
         head += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
-    socket.write(head + "Connection: close\r\n\r\n" + body);
+    return head + "Connection: close\r\n\r\n" + body;
+}
 
-    // The server closes the connection after its answer.
+// The answer on a connection the server closes after it.
+Reply receive(QTcpSocket &socket)
+{
     QByteArray data;
     const QDeadlineTimer deadline(patienceMs);
     while (!deadline.hasExpired() && socket.waitForReadyRead(int(deadline.remainingTime())))
@@ -181,6 +185,40 @@ Reply request(quint16 port, const QByteArray &method, const QByteArray &path, co
     }
     reply.body = data.mid(end + 4);
     return reply;
+}
+
+} // namespace
+
+Reply request(quint16 port, const QByteArray &method, const QByteArray &path, const Headers &headers,
+              const QByteArray &body, const QHostAddress &from)
+{
+    QTcpSocket socket;
+    if (from != QHostAddress(QHostAddress::LocalHost))
+        socket.bind(from);
+    socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
+    if (!socket.waitForConnected(patienceMs))
+        return {};
+    socket.write(requestText(port, method, path, headers, body));
+    return receive(socket);
+}
+
+QList<Reply> postJsonAtOnce(const QList<quint16> &ports, const QByteArray &body)
+{
+    std::vector<std::unique_ptr<QTcpSocket>> sockets;
+    for (quint16 port : ports) {
+        sockets.push_back(std::make_unique<QTcpSocket>());
+        sockets.back()->connectToHost(QHostAddress(QHostAddress::LocalHost), port);
+        sockets.back()->waitForConnected(patienceMs);
+    }
+    // Only once every connection stands is anything sent.
+    for (std::size_t i = 0; i < sockets.size(); ++i) {
+        sockets[i]->write(requestText(ports[i], "POST", "/api/results", {{"Content-Type", "application/json"}}, body));
+        sockets[i]->flush();
+    }
+    QList<Reply> replies;
+    for (const auto &socket : sockets)
+        replies.append(receive(*socket));
+    return replies;
 }
 
 Run runHomepage(const QStringList &arguments, bool unprivileged)
@@ -334,5 +372,9 @@ void RegistrationLoad::read(Connection &connection)
     if (status == 503)
         unavailable_ = answer[u"message"_s].toString();
     connection.received.remove(0, whole);
-    sendNext(connection);
+    // Refused, it tries again a little later: an outage is not a flood.
+    if (status == 201)
+        sendNext(connection);
+    else
+        QTimer::singleShot(std::chrono::milliseconds(50), connection.socket.get(), [this, &connection] { sendNext(connection); });
 }

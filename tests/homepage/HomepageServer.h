@@ -57,6 +57,10 @@ struct Reply {
 Reply request(quint16 port, const QByteArray &method, const QByteArray &path, const Headers &headers = {},
               const QByteArray &body = {}, const QHostAddress &from = QHostAddress(QHostAddress::LocalHost));
 
+// POST /api/results of one body to each port, sent only once a connection to
+// every port stands, so that the servers take them at the same moment.
+QList<Reply> postJsonAtOnce(const QList<quint16> &ports, const QByteArray &body);
+
 // The body of POST /api/results for a name and a code.
 QByteArray registration(const QString &name, const QString &code);
 

@@ -29,6 +29,51 @@ private:
     static StoreError gone() { return StoreError(u"the database went away"_s); }
 };
 
+// A hall of fame in memory that counts how often the site asks it.
+class CountingStore final : public ResultStore {
+public:
+    Registration add(const QString &name, const QString &, int days) override
+    {
+        changed();
+        entries.append({entries.size() + 1, name, days, entries.size() + 1, 0});
+        return {entries.last(), true};
+    }
+    std::optional<Entry> find(qint64) override { return std::nullopt; }
+    Page page(qint64, int) override
+    {
+        ++reads;
+        return {entries.size(), entries};
+    }
+    bool answers() override { return true; }
+    QByteArray revision() override
+    {
+        ++asked;
+        return QByteArray::number(revision_);
+    }
+    // What another server's registration looks like from here.
+    void changed() { ++revision_; }
+
+    QList<Entry> entries;
+    int asked = 0;
+    int reads = 0;
+
+private:
+    int revision_ = 0;
+};
+
+Request get(const QString &path)
+{
+    const qsizetype question = path.indexOf(u'?');
+    return {"GET", path.left(question), QUrlQuery(question < 0 ? QString() : path.mid(question + 1)), {}, {},
+            QHostAddress(QHostAddress::LocalHost)};
+}
+
+Request registration(const QString &name)
+{
+    const QByteArray body = R"({"name":")" + name.toUtf8() + R"(","code":")" + resultcode::make(50, 5).toLatin1() + "\"}";
+    return {"POST", u"/api/results"_s, {}, {{"content-type", "application/json"}}, body, QHostAddress(QHostAddress::LocalHost)};
+}
+
 } // namespace
 
 class TestSite : public QObject {
@@ -37,6 +82,7 @@ class TestSite : public QObject {
 private slots:
     void withoutItsDatabase_data();
     void withoutItsDatabase();
+    void pagesKeptUntilTheHallOfFameChanges();
 };
 
 void TestSite::withoutItsDatabase_data()
@@ -93,6 +139,44 @@ void TestSite::withoutItsDatabase()
     } else if (status == 503 && path != "/healthz"_L1) {
         QVERIFY(QString::fromUtf8(response.body).contains(u"しばらくしてから"_s));
     }
+}
+
+void TestSite::pagesKeptUntilTheHallOfFameChanges()
+{
+    CountingStore store;
+    ScriptedClock clock;
+    RateLimiter limiter(0, clock);
+    const StaticFiles files;
+    Site site(store, limiter, files);
+    const auto shows = [](const Response &response, const QString &name) {
+        return QString::fromUtf8(response.body).contains(u'>' + name + u'<');
+    };
+
+    // Requests that came in together: one question for all, one drawing.
+    const QList<Response> together = site.handle({get(u"/"_s), get(u"/"_s), get(u"/api/results"_s)});
+    QCOMPARE(store.asked, 1);
+    QCOMPARE(store.reads, 2);
+    QCOMPARE(together[0].body, together[1].body);
+    // Later, nothing changed: asked again, drawn from what was kept.
+    site.handle(get(u"/"_s));
+    QCOMPARE(store.asked, 2);
+    QCOMPARE(store.reads, 2);
+
+    // A registration among them: asked again after it, and drawn anew.
+    const QList<Response> around = site.handle({get(u"/"_s), registration(u"ソラマ"_s), get(u"/"_s)});
+    QCOMPARE(around[1].status, 201);
+    QVERIFY(!shows(around[0], u"ソラマ"_s));
+    QVERIFY(shows(around[2], u"ソラマ"_s));
+    QCOMPARE(store.asked, 4);
+    QCOMPARE(store.reads, 3);
+
+    // Through another server: the next request sees it.
+    store.entries.append({2, u"おすず"_s, 40, 2, 0});
+    store.changed();
+    QVERIFY(shows(site.handle(get(u"/"_s)), u"おすず"_s));
+    // Every address is kept on its own.
+    site.handle({get(u"/results?page=1"_s), get(u"/results"_s), get(u"/results?page=1"_s)});
+    QCOMPARE(store.reads, 6);
 }
 
 QTEST_GUILESS_MAIN(TestSite)
