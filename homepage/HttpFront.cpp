@@ -1,5 +1,7 @@
 #include "homepage/HttpFront.h"
 
+#include "homepage/RevisionProbe.h"
+
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QHttpServerRequest>
@@ -96,9 +98,16 @@ protected:
 
 } // namespace
 
-HttpFront::HttpFront(Site &site, std::chrono::milliseconds idleLimit, QObject *parent)
-    : QAbstractHttpServer(parent), site_(site), idleLimit_(idleLimit)
+HttpFront::HttpFront(Site &site, std::chrono::milliseconds idleLimit, RevisionProbe *probe, QObject *parent)
+    : QAbstractHttpServer(parent), site_(site), idleLimit_(idleLimit), probe_(probe)
 {
+    if (probe_) {
+        connect(probe_, &RevisionProbe::answered, this, [this](const QByteArray &revision) {
+            answerWaiting(std::exchange(asked_, 0), revision);
+            if (!waiting_.isEmpty())
+                askProbe();
+        });
+    }
     auto *sweep = new QTimer(this);
     connect(sweep, &QTimer::timeout, this, &HttpFront::closeQuiet);
     sweep->start(std::max<std::chrono::milliseconds>(idleLimit / 4, std::chrono::milliseconds(100)));
@@ -184,21 +193,30 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         QByteArray &kept = asked.headers[name.toLower()];
         kept = kept.isEmpty() ? value : kept + ", " + value;
     }
-    // Answered once every request that has come in with this one is read.
-    if (waiting_.isEmpty())
-        QMetaObject::invokeMethod(this, &HttpFront::answerWaiting, Qt::QueuedConnection);
     waiting_.append({std::move(asked), socket});
+    if (probe_ && asked_ == 0)
+        askProbe();
+    // Answered once every request that has come in with this one is read.
+    if (!probe_ && waiting_.size() == 1)
+        QMetaObject::invokeMethod(this, [this] { answerWaiting(waiting_.size(), {}); }, Qt::QueuedConnection);
     return true;
 }
 
-void HttpFront::answerWaiting()
+void HttpFront::askProbe()
 {
-    const QList<Waiting> waiting = std::exchange(waiting_, {});
+    asked_ = waiting_.size();
+    probe_->ask();
+}
+
+void HttpFront::answerWaiting(qsizetype count, const QByteArray &revision)
+{
+    const QList<Waiting> waiting = waiting_.first(count);
+    waiting_.remove(0, count);
     QList<Request> requests;
     requests.reserve(waiting.size());
     for (const Waiting &one : waiting)
         requests.append(one.request);
-    const QList<Response> responses = site_.handle(requests);
+    const QList<Response> responses = site_.handle(requests, revision);
     for (qsizetype i = 0; i < waiting.size(); ++i) {
         QTcpSocket *socket = waiting[i].socket;
         if (socket && socket->state() == QAbstractSocket::ConnectedState)

@@ -163,9 +163,11 @@ Site::Site(ResultStore &store, RateLimiter &limiter, const StaticFiles &files,
 {
 }
 
-QList<Response> Site::handle(const QList<Request> &requests)
+QList<Response> Site::handle(const QList<Request> &requests, const QByteArray &revision)
 {
     cache_.current = false;
+    if (!revision.isEmpty())
+        remember(revision);
     QList<Response> responses;
     responses.reserve(requests.size());
     for (const Request &request : requests)
@@ -228,14 +230,8 @@ Response Site::remembered(const Request &request, const Route &route, QStringVie
 {
     // Asked after the request came in, so that whatever was registered
     // before it, through any server, is in the answer.
-    if (!cache_.current) {
-        const QByteArray revision = store_.revision();
-        if (revision != cache_.revision) {
-            cache_.answers.clear();
-            cache_.revision = revision;
-        }
-        cache_.current = true;
-    }
+    if (!cache_.current)
+        remember(store_.revision());
     const QString key = request.path + u'?' + request.query.query(QUrl::FullyEncoded);
     if (const auto found = cache_.answers.constFind(key); found != cache_.answers.cend())
         return *found;
@@ -244,6 +240,15 @@ Response Site::remembered(const Request &request, const Route &route, QStringVie
         cache_.answers.clear();
     cache_.answers.insert(key, response);
     return response;
+}
+
+void Site::remember(const QByteArray &revision)
+{
+    if (revision != cache_.revision) {
+        cache_.answers.clear();
+        cache_.revision = revision;
+    }
+    cache_.current = true;
 }
 
 QHostAddress Site::client(const Request &request) const

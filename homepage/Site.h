@@ -53,8 +53,9 @@ public:
     // Answers requests that have all come in by now, in their order. Whether
     // the hall of fame has changed is asked once for them all (and again
     // after a registration among them): with the database a round trip
-    // away, that is what keeps a page from the cache cheap.
-    QList<Response> handle(const QList<Request> &requests);
+    // away, that is what keeps a page from the cache cheap. `revision`, when
+    // given, is the answer to that question, asked after they came in.
+    QList<Response> handle(const QList<Request> &requests, const QByteArray &revision = {});
     Response handle(const Request &request);
 
 private:
@@ -66,6 +67,8 @@ private:
     // The answer the route gives, as drawn the last time unless the hall of
     // fame has changed since.
     Response remembered(const Request &request, const Route &route, QStringView rest);
+    // The hall of fame's revision now: what was kept under another goes.
+    void remember(const QByteArray &revision);
     Response problem(const Request &request, Problem problem) const;
 
     Response home(const Request &request, QStringView);

@@ -57,6 +57,12 @@ struct Dialect {
     // A write transaction takes its locks at once, so that two processes on
     // one database wait for each other rather than fail halfway.
     QLatin1StringView beginWrite;
+    // The database's code for a broken unique constraint, where a
+    // registration's count and entry go in as one statement committed on its
+    // own (a round trip to a server costs more than a statement): a repeat of
+    // a name and code then undoes the count with the rest. Empty: they go in
+    // a transaction of their own (SQLite cannot insert in a WITH).
+    QLatin1StringView repeatInOneStatement;
     // A read transaction sees one state of the database throughout.
     QLatin1StringView beginRead;
     // One value that changes whenever another connection commits a change; in
@@ -130,6 +136,7 @@ const Dialect sqlite{
     "PRAGMA quick_check"_L1,
     {},
     "BEGIN IMMEDIATE"_L1,
+    {},
     "BEGIN"_L1,
     // Counts the commits of other connections only: this one's own are
     // counted by the store.
@@ -157,6 +164,7 @@ const Dialect postgresql{
     // Each registration locks its count row by updating it: that orders the
     // writers, so the default isolation is enough.
     "BEGIN"_L1,
+    "23505"_L1,
     "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"_L1,
     // Which transactions had ended when the statement (or the read
     // transaction) began: the same text means the same data. Read without
@@ -198,6 +206,8 @@ const QString countIn = u"INSERT INTO day_counts (days, entries, latest) VALUES 
                          "RETURNING entries, latest"_s;
 const QString insertEntry = u"INSERT INTO results (name, code, days, arrival, registered) "
                              "VALUES (?, ?, ?, ?, ?) ON CONFLICT (name, code) DO NOTHING RETURNING id"_s;
+const QString countedEntry = u"WITH counted AS (%1) INSERT INTO results (name, code, days, arrival, registered) "
+                              "SELECT ?, ?, ?, entries, latest FROM counted RETURNING id"_s;
 const QString allCounts = u"SELECT days, entries FROM day_counts ORDER BY days"_s;
 const QString entriesFrom = u"SELECT id, name, days, arrival, registered FROM results "
                              "WHERE (days, arrival) >= (?, ?) ORDER BY days, arrival LIMIT ?"_s;
@@ -217,13 +227,15 @@ Entry entryFrom(const QSqlQuery &row, qint64 fewerDays)
 
 class SqlResultStore final : public ResultStore {
 public:
-    SqlResultStore(const Dialect &dialect, const QString &url, const QString &password, const WallClock &clock)
-        : dialect_(dialect), url_(url),
+    SqlResultStore(const Dialect &dialect, const QString &url, const QString &password, const WallClock &clock,
+                   Outages outages)
+        : dialect_(dialect), url_(url), outages_(outages),
           // Said in messages: never with a password, should the URL hold one.
           shown_(url.contains("://"_L1) ? QUrl(url).toString(QUrl::RemovePassword) : url),
           password_(password), clock_(clock),
           connection_(u"suiran-homepage-%1"_s.arg(++connections)),
-          countIn_(countIn.arg(dialect.greatest)), revision_(dialect.revision),
+          countIn_(countIn.arg(dialect.greatest)), countedEntry_(countedEntry.arg(countIn_)),
+          revision_(dialect.revision),
           db_(QSqlDatabase::addDatabase(dialect.driver, connection_))
     {
     }
@@ -333,7 +345,8 @@ private:
             disconnect();
             if (!reused || !lostConnection(error))
                 throw;
-            qWarning("lost the connection to the database %s: %s", qPrintable(shown_), error.what());
+            if (outages_ == Outages::Logged)
+                qWarning("lost the connection to the database %s: %s", qPrintable(shown_), error.what());
         }
         ensureConnected();
         try {
@@ -370,7 +383,7 @@ private:
                                  .arg(shown_, error.why())
                                  .arg(reconnectPause.count()));
         }
-        if (unreachable_)
+        if (unreachable_ && outages_ == Outages::Logged)
             qInfo("the database %s answers again", qPrintable(shown_));
         unreachable_ = false;
     }
@@ -400,32 +413,52 @@ private:
 
     Registration addOnce(const QString &name, const QString &code, int days)
     {
-        {
-            Transaction write(*this, dialect_.beginWrite);
-            QSqlQuery &count = run(countIn_, {days, clock_.msecsSinceEpoch()});
-            next(count);
-            const qint64 arrival = count.value(0).toLongLong();
-            const qint64 registered = count.value(1).toLongLong();
-            count.finish();
-            QSqlQuery &insert = run(insertEntry, {name, code, days, arrival, registered});
-            if (insert.next()) {
-                const qint64 id = insert.value(0).toLongLong();
-                insert.finish();
-                write.commit();
-                ++commits_;
-                // Read back with its rank, now that it is committed.
-                if (std::optional<Entry> entry = findOnce(id))
-                    return {*entry, true};
-                throw StoreError(u"a new entry vanished after its commit"_s);
-            }
-            insert.finish();
-            // The same name and code are there already: the count goes back.
+        if (const std::optional<qint64> id = insertCounted(name, code, days)) {
+            ++commits_;
+            // Read back with its rank, now that it is committed.
+            if (std::optional<Entry> entry = findOnce(*id))
+                return {*entry, true};
+            throw StoreError(u"a new entry vanished after its commit"_s);
         }
         QSqlQuery &existing = run(entryByNameAndCode, {name, code});
         next(existing);
         const Entry entry = entryFrom(existing, existing.value(5).toLongLong());
         existing.finish();
         return {entry, false};
+    }
+
+    // Counts a new entry in and inserts it, committed: its id. Nothing when
+    // the same name and code are there already; the count stays as it was.
+    std::optional<qint64> insertCounted(const QString &name, const QString &code, int days)
+    {
+        const qint64 now = clock_.msecsSinceEpoch();
+        if (!dialect_.repeatInOneStatement.isEmpty()) {
+            try {
+                QSqlQuery &insert = run(countedEntry_, {days, now, name, code, days});
+                next(insert);
+                const qint64 id = insert.value(0).toLongLong();
+                insert.finish();
+                return id;
+            } catch (const StoreError &error) {
+                if (error.code() != dialect_.repeatInOneStatement)
+                    throw;
+                return std::nullopt;
+            }
+        }
+        Transaction write(*this, dialect_.beginWrite);
+        QSqlQuery &count = run(countIn_, {days, now});
+        next(count);
+        const qint64 arrival = count.value(0).toLongLong();
+        const qint64 registered = count.value(1).toLongLong();
+        count.finish();
+        QSqlQuery &insert = run(insertEntry, {name, code, days, arrival, registered});
+        const bool inserted = insert.next();
+        const qint64 id = inserted ? insert.value(0).toLongLong() : 0;
+        insert.finish();
+        if (!inserted)
+            return std::nullopt;   // rolled back as the transaction goes
+        write.commit();
+        return id;
     }
 
     std::optional<Entry> findOnce(qint64 id)
@@ -559,11 +592,13 @@ private:
 
     const Dialect &dialect_;
     const QString url_;
+    const Outages outages_;
     const QString shown_;
     const QString password_;
     const WallClock &clock_;
     const QString connection_;
     const QString countIn_;
+    const QString countedEntry_;
     const QString revision_;
     QSqlDatabase db_;
     std::map<QString, QSqlQuery> statements_;
@@ -577,19 +612,25 @@ private:
 
 } // namespace
 
-std::unique_ptr<ResultStore> openResultStore(const QString &url, const WallClock &clock, const QString &password)
+std::unique_ptr<ResultStore> openResultStore(const QString &url, const WallClock &clock, const QString &password,
+                                             Outages outages)
 {
     const qsizetype colon = url.indexOf(u':');
     const QStringView scheme = QStringView(url).first(std::max<qsizetype>(colon, 0));
     for (const Dialect *dialect : dialects) {
         if (colon <= 0 || scheme != dialect->scheme)
             continue;
-        auto store = std::make_unique<SqlResultStore>(*dialect, url, password, clock);
+        auto store = std::make_unique<SqlResultStore>(*dialect, url, password, clock, outages);
         store->open();
         return store;
     }
     throw StoreError(u"unknown kind of database URL: %1 (use sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE)"_s
                          .arg(url));
+}
+
+bool databaseServer(const QString &url)
+{
+    return url.startsWith(postgresql.scheme + u':');
 }
 
 QString defaultDatabaseUrl()

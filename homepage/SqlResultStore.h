@@ -17,9 +17,15 @@ class WallClock;
 // Throws StoreError, with the reason in one line, when the database cannot be
 // reached, opened or written, is damaged, or is of a newer schema than this
 // program's. Once open, a connection that fails is opened anew by the next
-// request that needs it.
+// request that needs it; the loss and the return go to the log, unless a
+// second store on the same database already tells them.
+enum class Outages { Logged, Unlogged };
 std::unique_ptr<ResultStore> openResultStore(const QString &url, const WallClock &clock,
-                                             const QString &password = {});
+                                             const QString &password = {}, Outages outages = Outages::Logged);
+
+// Whether the URL names a database server rather than a file: asking it
+// anything is a round trip.
+bool databaseServer(const QString &url);
 
 // sqlite:$XDG_DATA_HOME/suiranjuku-homepage/results.sqlite
 QString defaultDatabaseUrl();

@@ -4,6 +4,7 @@
 #include "homepage/HttpFront.h"
 #include "homepage/Options.h"
 #include "homepage/RateLimiter.h"
+#include "homepage/RevisionProbe.h"
 #include "homepage/Site.h"
 #include "homepage/SqlResultStore.h"
 #include "homepage/StaticFiles.h"
@@ -12,6 +13,8 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
@@ -82,7 +85,15 @@ int main(int argc, char *argv[])
     RateLimiter limiter(options.registrationLimit, steadyClock);
     const StaticFiles files;
     Site site(*store, limiter, files, options.trustedProxies);
-    HttpFront front(site, options.idleLimit);
+    // A database server is a round trip away: whether the hall of fame has
+    // changed is asked on a connection of its own, opened with the first
+    // question, while requests keep coming in.
+    std::optional<RevisionProbe> probe;
+    if (databaseServer(options.database))
+        probe.emplace([&options, &wallClock, password] {
+            return openResultStore(options.database, wallClock, password, Outages::Unlogged);
+        });
+    HttpFront front(site, options.idleLimit, probe ? &*probe : nullptr);
     QString why;
     const quint16 port = front.listenOn(options.address, options.port, why);
     if (port == 0)

@@ -4,6 +4,8 @@
 
 #include "homepage/RateLimiter.h"
 #include "homepage/ResultStore.h"
+#include "homepage/RevisionProbe.h"
+#include "homepage/SqlResultStore.h"
 #include "homepage/Site.h"
 #include "homepage/StaticFiles.h"
 #include "rules/ResultCode.h"
@@ -11,6 +13,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -83,6 +86,7 @@ private slots:
     void withoutItsDatabase_data();
     void withoutItsDatabase();
     void pagesKeptUntilTheHallOfFameChanges();
+    void revisionAskedAside();
 };
 
 void TestSite::withoutItsDatabase_data()
@@ -177,6 +181,48 @@ void TestSite::pagesKeptUntilTheHallOfFameChanges()
     // Every address is kept on its own.
     site.handle({get(u"/results?page=1"_s), get(u"/results"_s), get(u"/results?page=1"_s)});
     QCOMPARE(store.reads, 6);
+
+    // With the revision asked aside, the site asks nothing itself, until a
+    // registration among the requests makes it ask again.
+    const QByteArray now = store.revision();
+    store.asked = 0;
+    site.handle({get(u"/"_s), get(u"/results"_s)}, now);
+    QCOMPARE(store.asked, 0);
+    QCOMPARE(store.reads, 6);
+    const QList<Response> after = site.handle({registration(u"はやて"_s), get(u"/"_s)}, now);
+    QCOMPARE(store.asked, 1);
+    QVERIFY(shows(after[1], u"はやて"_s));
+    // A revision asked aside that differs from the one kept: drawn anew.
+    site.handle({get(u"/results"_s)}, "another");
+    QCOMPARE(store.reads, 8);
+}
+
+void TestSite::revisionAskedAside()
+{
+    int opened = 0;
+    bool reachable = false;
+    RevisionProbe probe([&opened, &reachable]() -> std::unique_ptr<ResultStore> {
+        ++opened;
+        if (!reachable)
+            throw StoreError(u"not there"_s);
+        return std::make_unique<CountingStore>();
+    });
+    QSignalSpy answered(&probe, &RevisionProbe::answered);
+    // Not reachable: nothing, and no new try before the pause is over.
+    probe.ask();
+    QVERIFY(answered.wait());
+    QCOMPARE(answered.takeFirst().first().toByteArray(), QByteArray());
+    reachable = true;
+    probe.ask();
+    QVERIFY(answered.wait());
+    QCOMPARE(answered.takeFirst().first().toByteArray(), QByteArray());
+    QCOMPARE(opened, 1);
+    // Past it, the store opens and answers.
+    QTest::qWait(int(reconnectPause.count()) + 50);
+    probe.ask();
+    QVERIFY(answered.wait());
+    QCOMPARE(answered.takeFirst().first().toByteArray(), "0"_ba);
+    QCOMPARE(opened, 2);
 }
 
 QTEST_GUILESS_MAIN(TestSite)
