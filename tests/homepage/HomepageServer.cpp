@@ -107,10 +107,10 @@ TestDatabase::~TestDatabase()
     execute(db, u"DROP ROLE %1"_s.arg(role_));
 }
 
-bool TestDatabase::run(const QString &sql) const
+std::optional<QVariant> TestDatabase::value(const QString &sql) const
 {
     const QString name = u"test-run"_s;
-    bool done = false;
+    std::optional<QVariant> answer;
     {
         QSqlDatabase db;
         if (role_.isEmpty()) {
@@ -124,12 +124,16 @@ bool TestDatabase::run(const QString &sql) const
             db.setUserName(url.userName());
             db.setDatabaseName(url.path().mid(1));
         }
-        done = db.open() ? execute(db, sql) : false;
-        if (!db.isOpen())
+        if (!db.open())
             qWarning("cannot open %s: %s", qPrintable(url_), qPrintable(db.lastError().text()));
+        QSqlQuery query(db);
+        if (db.isOpen() && query.exec(sql))
+            answer = query.next() ? query.value(0) : QVariant();
+        else if (db.isOpen())
+            qWarning("%s: %s", qPrintable(sql), qPrintable(query.lastError().text()));
     }
     QSqlDatabase::removeDatabase(name);
-    return done;
+    return answer;
 }
 
 QByteArray Reply::header(const QByteArray &name) const
@@ -253,9 +257,13 @@ HomepageServer::~HomepageServer()
     }
 }
 
-bool HomepageServer::start()
+void HomepageServer::launch()
 {
     process_.start(program(), QStringList{u"--listen"_s, u"127.0.0.1:0"_s, u"--database"_s, database_} + options_);
+}
+
+bool HomepageServer::waitUntilListening()
+{
     const QDeadlineTimer deadline(patienceMs);
     while (!process_.canReadLine()) {
         if (deadline.hasExpired() || !process_.waitForReadyRead(int(deadline.remainingTime())))

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 
 #include <memory>
+#include <optional>
 #include <utility>
 
 class QTcpSocket;
@@ -32,7 +33,9 @@ public:
     const QString &url() const { return url_; }
     // Runs one statement on the database as the server sees it; false, with
     // a warning, when it fails.
-    bool run(const QString &sql) const;
+    bool run(const QString &sql) const { return value(sql).has_value(); }
+    // The same, and the first value it answers (an invalid one for no row).
+    std::optional<QVariant> value(const QString &sql) const;
 
 private:
     QTemporaryDir folder_;
@@ -84,7 +87,14 @@ public:
 
     // Starts it and waits for its "listening on" line; false when it did not
     // come (the reason in errors()).
-    bool start();
+    bool start()
+    {
+        launch();
+        return waitUntilListening();
+    }
+    // The two halves of start(), for servers started at the same moment.
+    void launch();
+    bool waitUntilListening();
     quint16 port() const { return port_; }
     void signal(int signal);
     // Waits for the end: the exit code, or -1 when it did not exit by itself.

@@ -142,6 +142,7 @@ private slots:
     void registrationLimits_data();
     void registrationLimits();
     void quietConnectionsAreClosed();
+    void serversStartingAtOnceMakeTheTablesOnce();
     void twoServersShareOneHallOfFame();
     void oneEntryWhenTwoServersTakeItAtOnce();
     void killedUnderLoadLosesNothing();
@@ -159,7 +160,8 @@ void TestHomepageServer::init()
     // These start servers of their own, with options of their own.
     static const QByteArrayList ownServers{"startFailures", "startWithAPasswordFile", "registrationLimits",
                                            "quietConnectionsAreClosed", "killedUnderLoadLosesNothing",
-                                           "databaseStoppedAndStartedAgain"};
+                                           "databaseStoppedAndStartedAgain",
+                                           "serversStartingAtOnceMakeTheTablesOnce"};
     if (ownServers.contains(QTest::currentTestFunction()))
         return;
     QVERIFY2(server_->start(), qPrintable(server_->errors()));
@@ -766,6 +768,23 @@ void TestHomepageServer::quietConnectionsAreClosed()
         QVERIFY2(clock.elapsed() >= 900, "not before the limit");
     }
     QCOMPARE(busy.state(), QAbstractSocket::ConnectedState);
+}
+
+void TestHomepageServer::serversStartingAtOnceMakeTheTablesOnce()
+{
+    // On an empty database, each looks for the tables and makes them: two
+    // doing it at once would clash, and one of them would not start.
+    std::vector<std::unique_ptr<HomepageServer>> servers;
+    for (int i = 0; i < 4; ++i) {
+        servers.push_back(std::make_unique<HomepageServer>(database_->url()));
+        servers.back()->launch();
+    }
+    for (const auto &server : servers)
+        QVERIFY2(server->waitUntilListening(), qPrintable(server->errors()));
+    QCOMPARE(servers.front()->registerEntry(u"ソラマ"_s, codeFor(50)).status, 201);
+    for (const auto &server : servers)
+        QCOMPARE(server->get("/api/results").json()[u"total"_s].toInt(), 1);
+    QCOMPARE(database_->value(u"SELECT COUNT(*) FROM schema_version"_s).value_or(QVariant()).toInt(), 1);
 }
 
 void TestHomepageServer::twoServersShareOneHallOfFame()
