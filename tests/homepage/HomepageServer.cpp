@@ -27,9 +27,23 @@ QString program()
     return qEnvironmentVariable("SUIRANJUKU_HOMEPAGE");
 }
 
-} // namespace
-
-namespace {
+// A connection, not yet open, to the database a URL of the server's names
+// (the password from PGPASSWORD).
+QSqlDatabase connectionTo(const QString &text, const QString &name)
+{
+    if (text.startsWith("sqlite:"_L1)) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
+        db.setDatabaseName(text.mid(text.indexOf(u':') + 1));
+        return db;
+    }
+    const QUrl url(text);
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, name);
+    db.setHostName(url.host());
+    db.setPort(url.port());
+    db.setUserName(url.userName());
+    db.setDatabaseName(url.path().mid(1));
+    return db;
+}
 
 // The scratch server's own connection, on which each test's role and schema
 // are made and dropped.
@@ -42,14 +56,10 @@ QSqlDatabase administration()
             return db;
         QSqlDatabase::removeDatabase(name);
     }
-    const QUrl url(qEnvironmentVariable("SUIRAN_PG_URL"));
+    const QString url = qEnvironmentVariable("SUIRAN_PG_URL");
     if (url.isEmpty())
         qFatal("SUIRAN_TEST_DATABASE=postgresql wants SUIRAN_PG_URL: run it through tools/scratch-postgres.sh");
-    QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, name);
-    db.setHostName(url.host());
-    db.setPort(url.port());
-    db.setUserName(url.userName());
-    db.setDatabaseName(url.path().mid(1));
+    QSqlDatabase db = connectionTo(url, name);
     if (!db.open())
         qFatal("cannot reach the scratch PostgreSQL: %s", qPrintable(db.lastError().text()));
     QSqlQuery(db).exec(u"SET client_min_messages = warning"_s);
@@ -112,18 +122,7 @@ std::optional<QVariant> TestDatabase::value(const QString &sql) const
     const QString name = u"test-run"_s;
     std::optional<QVariant> answer;
     {
-        QSqlDatabase db;
-        if (role_.isEmpty()) {
-            db = QSqlDatabase::addDatabase(u"QSQLITE"_s, name);
-            db.setDatabaseName(url_.mid(url_.indexOf(u':') + 1));
-        } else {
-            const QUrl url(url_);
-            db = QSqlDatabase::addDatabase(u"QPSQL"_s, name);
-            db.setHostName(url.host());
-            db.setPort(url.port());
-            db.setUserName(url.userName());
-            db.setDatabaseName(url.path().mid(1));
-        }
+        QSqlDatabase db = connectionTo(url_, name);
         if (!db.open())
             qWarning("cannot open %s: %s", qPrintable(url_), qPrintable(db.lastError().text()));
         QSqlQuery query(db);
