@@ -86,13 +86,13 @@ protected:
     void incomingConnection(qintptr descriptor) override
     {
         auto *socket = new GuardedSocket(this);
-        if (socket->setSocketDescriptor(descriptor)) {
-            // Every answer goes out whole in one write: nothing to gather.
-            socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-            addPendingConnection(socket);
-        }
-        else
+        if (!socket->setSocketDescriptor(descriptor)) {
             delete socket;
+            return;
+        }
+        // Every answer goes out whole in one write: nothing to gather.
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        addPendingConnection(socket);
     }
 };
 
