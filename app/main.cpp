@@ -15,7 +15,6 @@ int main(int argc, char *argv[])
     installFontSubstitutions();
 
     RealPlatform machine;
-    frmMain main(machine.platform());
-    main.Form_Load();
+    const auto main = frmMain::start(machine.platform());
     return QApplication::exec();
 }

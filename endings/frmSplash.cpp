@@ -8,6 +8,7 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
+#include <QLabel>
 #include <QThread>
 #include <QWindow>
 
@@ -34,6 +35,10 @@ void frmSplash::showPainted()
     if (holding_)
         return;
     show();
+    // While the desktop maps the window, the labels' faces are looked up:
+    // otherwise the first painting would, after the mapping.
+    for (const QLabel *label : findChildren<QLabel *>())
+        (void)label->sizeHint();
     // A window is drawn only once the desktop has mapped it; until then wait
     // for that, but handle no input meanwhile.
     const QDeadlineTimer deadline(mapTimeoutMs);
@@ -46,12 +51,12 @@ void frmSplash::showPainted()
     repaint();
 }
 
-void frmSplash::hold(Clock &clock)
+void frmSplash::hold(Clock &clock, const std::function<void()> &meanwhile)
 {
     if (holding_)
         return;
     holding_ = true;
-    holdFor(clock, splashHold);
+    holdFor(clock, splashHold, meanwhile);
 }
 
 void frmSplash::closeEvent(QCloseEvent *event)

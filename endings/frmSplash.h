@@ -4,6 +4,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class Clock;
 
 // The title window shown at start-up and before every new game.
@@ -19,7 +21,8 @@ public:
 
     // Holds it on screen for a little over two seconds, with nothing else
     // running. Keys and clicks that come meanwhile change nothing.
-    void hold(Clock &clock);
+    // `meanwhile` runs within the hold (see holdFor).
+    void hold(Clock &clock, const std::function<void()> &meanwhile = {});
 
 protected:
     // The title goes when the game is ready, not on a request to close it.

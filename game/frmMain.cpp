@@ -68,6 +68,17 @@ void frmMain::Form_Load()
     resetGame();
 }
 
+std::unique_ptr<frmMain> frmMain::start(const Platform &platform)
+{
+    std::unique_ptr<frmMain> main;
+    frmSplash splash;
+    splash.showPainted();
+    splash.hold(platform.clock, [&] { main = std::make_unique<frmMain>(platform); });
+    main->show();
+    main->resetGame();
+    return main;
+}
+
 void frmMain::resetGame()
 {
     game_.reset();

@@ -34,8 +34,13 @@ public:
     ~frmMain() override;
 
     // Shows the title window for a little over two seconds, then the slot
-    // machine at its starting values: at start-up and for every new game.
+    // machine at its starting values: for every new game.
     void Form_Load();
+
+    // The program's start, as Form_Load but with the slot machine built while
+    // the title is held: the title comes up without waiting for the slot
+    // machine's controls, fonts and pictures.
+    static std::unique_ptr<frmMain> start(const Platform &platform);
 
     void GameOver1();   // the goal is reached
     void GameOver2();   // the money is gone

@@ -17,10 +17,5 @@ public:
     qint64 msecsSinceEpoch() const override;
 };
 
-// The limit of registrations a minute counts on a steady clock, which does
-// not jump when the time of day is set.
-class SteadyClock final : public Clock {
-public:
-    time_point now() const override;
-    void sleepFor(std::chrono::nanoseconds span) override;
-};
+// The limit of registrations a minute counts on the steady clock of the
+// rules (SteadyClock), which does not jump when the time of day is set.

@@ -1,7 +1,9 @@
 #!/bin/sh
-# Builds the .deb from a finished build and checks what a player's machine
-# would get: the program, its menu entry and icons, the metainfo and the
-# licences, all under /usr, and the packages it pulls in.
+# Builds the .deb files from a finished build and checks what a player's
+# machine would get from the game's: the program, its menu entry and icons,
+# the metainfo and the licences, all under /usr, and the packages it pulls in
+# (never the home page's server); then the home page's package
+# (check-homepage-deb.sh).
 # Usage: check-deb.sh <build dir> <application id> <version> "<icon sizes>"
 set -eu
 build=$1
@@ -14,7 +16,7 @@ rm -rf "$scratch"
 mkdir -p "$scratch/root"
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch" >"$scratch/cpack.log" 2>&1 ||
   { cat "$scratch/cpack.log"; exit 1; }
-deb=$(ls "$scratch"/*.deb)
+deb=$(ls "$scratch"/suiranjuku_*.deb)
 dpkg-deb -x "$deb" "$scratch/root"
 root="$scratch/root"
 
@@ -60,7 +62,11 @@ depends=$(dpkg-deb -f "$deb" Depends)
 for package in fonts-ipafont-gothic fonts-ipafont-mincho qt6-qpa-plugins libqt6widgets6; do
   echo "$depends" | grep -Eq "(^|, )$package( |,|$)" || fail "Depends lacks $package: $depends"
 done
+for package in suiranjuku-homepage libqt6sql6 libqt6httpserver6; do
+  echo "$depends" | grep -Eq "(^|, )$package( |,|$)" && fail "Depends pulls in $package: $depends"
+done
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"
+sh "$(dirname "$0")/check-homepage-deb.sh" "$scratch" || failures=$((failures + 1))
 
 [ "$failures" -eq 0 ] || exit 1
 echo "ok: $deb"

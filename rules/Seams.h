@@ -24,5 +24,12 @@ public:
     virtual double draw() = 0;
 };
 
+// The real monotonic clock, sleeping the thread for the span asked.
+class SteadyClock final : public Clock {
+public:
+    time_point now() const override;
+    void sleepFor(std::chrono::nanoseconds span) override;
+};
+
 // floor(u * n) + offset for one fresh draw: the shape of every draw in the game.
 int drawWhole(RandomSource &random, int n, int offset = 0);

@@ -30,30 +30,46 @@ xcb_connection_t *connection()
 template <class Reply>
 using Owned = std::unique_ptr<Reply, decltype(&std::free)>;
 
-xcb_atom_t atom(xcb_connection_t *c, const char *name)
-{
-    const Owned<xcb_intern_atom_reply_t> reply(
-        xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, std::uint16_t(std::strlen(name)), name), nullptr), &std::free);
-    return reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
-}
+// The names this asks and tells by, looked up once, all in one round trip.
+struct Atoms {
+    xcb_atom_t motifHints;
+    xcb_atom_t netWmName;
+    xcb_atom_t utf8String;
+    xcb_atom_t requestFrameExtents;
+    xcb_atom_t frameExtents;
+    bool extentsAnswered;   // the window manager says it answers the request
+};
 
 xcb_window_t rootOf(xcb_connection_t *c)
 {
     return xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
 }
 
-// Whether the window manager says it answers this request (_NET_SUPPORTED).
-bool supports(xcb_connection_t *c, xcb_atom_t feature)
+const Atoms &atoms(xcb_connection_t *c)
 {
-    const xcb_atom_t supported = atom(c, "_NET_SUPPORTED");
-    const Owned<xcb_get_property_reply_t> reply(
-        xcb_get_property_reply(c, xcb_get_property(c, 0, rootOf(c), supported, XCB_ATOM_ATOM, 0, 4096), nullptr),
-        &std::free);
-    if (!reply || reply->format != 32)
-        return false;
-    const auto *atoms = static_cast<const xcb_atom_t *>(xcb_get_property_value(reply.get()));
-    const int count = xcb_get_property_value_length(reply.get()) / int(sizeof(xcb_atom_t));
-    return std::find(atoms, atoms + count, feature) != atoms + count;
+    static const Atoms known = [c] {
+        constexpr std::array names{"_MOTIF_WM_HINTS", "_NET_WM_NAME", "UTF8_STRING", "_NET_REQUEST_FRAME_EXTENTS",
+                                   "_NET_FRAME_EXTENTS", "_NET_SUPPORTED"};
+        std::array<xcb_intern_atom_cookie_t, names.size()> asked{};
+        for (std::size_t i = 0; i < names.size(); ++i)
+            asked[i] = xcb_intern_atom(c, 0, std::uint16_t(std::strlen(names[i])), names[i]);
+        std::array<xcb_atom_t, names.size()> atom{};
+        for (std::size_t i = 0; i < names.size(); ++i) {
+            const Owned<xcb_intern_atom_reply_t> reply(xcb_intern_atom_reply(c, asked[i], nullptr), &std::free);
+            atom[i] = reply ? reply->atom : xcb_atom_t(XCB_ATOM_NONE);
+        }
+        const Owned<xcb_get_property_reply_t> supported(
+            xcb_get_property_reply(c, xcb_get_property(c, 0, rootOf(c), atom[5], XCB_ATOM_ATOM, 0, 4096), nullptr),
+            &std::free);
+        bool answered = false;
+        if (supported && supported->format == 32) {
+            const auto *list = static_cast<const xcb_atom_t *>(xcb_get_property_value(supported.get()));
+            const int count = xcb_get_property_value_length(supported.get()) / int(sizeof(xcb_atom_t));
+            answered = std::find(list, list + count, atom[3]) != list + count;
+        }
+        return Atoms{atom[0], atom[1], atom[2], atom[3], atom[4], answered};
+    }();
+    return known;
 }
 
 } // namespace
@@ -64,14 +80,14 @@ void borderWithoutTitle(QWindow &window)
     if (c == nullptr)
         return;
     const auto id = xcb_window_t(window.winId());
+    const Atoms &a = atoms(c);
     // The Motif hints: flags, functions, decorations, input mode, status.
     constexpr std::uint32_t functionsGiven = 1, decorationsGiven = 2;
     constexpr std::uint32_t move = 1 << 2;
     constexpr std::uint32_t border = 1 << 1;
     const std::array<std::uint32_t, 5> motif{functionsGiven | decorationsGiven, move, border, 0, 0};
-    const xcb_atom_t motifHints = atom(c, "_MOTIF_WM_HINTS");
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, motifHints, motifHints, 32, motif.size(), motif.data());
-    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, atom(c, "_NET_WM_NAME"), atom(c, "UTF8_STRING"), 8, 0, "");
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, a.motifHints, a.motifHints, 32, motif.size(), motif.data());
+    xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, a.netWmName, a.utf8String, 8, 0, "");
     xcb_change_property(c, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8, 0, "");
     xcb_flush(c);
 }
@@ -82,11 +98,11 @@ std::optional<QMargins> frameExtents(QWindow &window)
     xcb_connection_t *c = connection();
     if (c == nullptr)
         return std::nullopt;
-    const xcb_atom_t request = atom(c, "_NET_REQUEST_FRAME_EXTENTS");
-    if (!supports(c, request))
+    const Atoms &a = atoms(c);
+    if (!a.extentsAnswered)
         return std::nullopt;
     const auto id = xcb_window_t(window.winId());
-    const xcb_atom_t extents = atom(c, "_NET_FRAME_EXTENTS");
+    const xcb_atom_t extents = a.frameExtents;
     // A property left from an earlier showing would answer before the window
     // manager does.
     xcb_delete_property(c, id, extents);
@@ -95,7 +111,7 @@ std::optional<QMargins> frameExtents(QWindow &window)
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
     message.window = id;
-    message.type = request;
+    message.type = a.requestFrameExtents;
     xcb_send_event(c, 0, rootOf(c), XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char *>(&message));
     xcb_flush(c);
@@ -112,7 +128,7 @@ std::optional<QMargins> frameExtents(QWindow &window)
             // Left, right, top, bottom.
             return QMargins(int(v[0]), int(v[2]), int(v[1]), int(v[3]));
         }
-        QThread::usleep(500);
+        QThread::usleep(100);
     } while (std::chrono::steady_clock::now() < deadline);
     return std::nullopt;
 }

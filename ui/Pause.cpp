@@ -16,11 +16,13 @@ void putOnScreenNow()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-void holdFor(Clock &clock, std::chrono::milliseconds span)
+void holdFor(Clock &clock, std::chrono::milliseconds span, const std::function<void()> &meanwhile)
 {
     using namespace std::chrono_literals;
     putOnScreenNow();
     const auto start = clock.now();
-    for (auto elapsed = 0ns; elapsed <= span; elapsed = clock.now() - start)
+    if (meanwhile)
+        meanwhile();
+    for (auto elapsed = clock.now() - start; elapsed <= span; elapsed = clock.now() - start)
         clock.sleepFor(span - elapsed + 1us);
 }

@@ -1,12 +1,15 @@
 #include "ui/Pictures.h"
 
 #include "rules/Reels.h"
+#include "ui/PictureFile.h"
 
 #include <QDir>
+#include <QPixmapCache>
+#include <QResource>
 
 // The pictures are rendered from assets/ while building and compiled in as
-// resources: ":/artwork/<name>.png", with "<name>@2x.png" for screens at twice
-// the pixel density.
+// resources: ":/artwork/<name>.pixels", with "<name>@2x.pixels" for screens at
+// twice the pixel density.
 static void loadArtwork()
 {
     // The library is static: without this call the linker would drop the
@@ -23,14 +26,26 @@ void ensureLoaded()
     (void)loaded;
 }
 
+// Each file is read once: the strips show the same pictures many times over,
+// and every window with an icon shows the same icon.
+QPixmap loadFile(const QString &path, int scale)
+{
+    QPixmap pixmap;
+    if (QPixmapCache::find(path, &pixmap))
+        return pixmap;
+    pixmap = QPixmap::fromImage(picturefile::decode(QResource(path).uncompressedData()));
+    pixmap.setDevicePixelRatio(scale);
+    QPixmapCache::insert(path, pixmap);
+    return pixmap;
+}
+
 QPixmap load(const QString &name, qreal dpr)
 {
     ensureLoaded();
     const int scale = dpr > 1.0 ? 2 : 1;
-    QPixmap pixmap(QStringLiteral(":/artwork/") + name + (scale == 1 ? QString() : QStringLiteral("@2x"))
-                   + QStringLiteral(".png"));
-    pixmap.setDevicePixelRatio(scale);
-    return pixmap;
+    return loadFile(QStringLiteral(":/artwork/") + name + (scale == 1 ? QString() : QStringLiteral("@2x"))
+                        + QLatin1String(picturefile::suffix),
+                    scale);
 }
 
 } // namespace
@@ -64,7 +79,7 @@ QIcon windowIcon()
     QIcon icon;
     const QDir icons(QStringLiteral(":/artwork/icon"));
     for (const QString &file : icons.entryList(QDir::Files))
-        icon.addFile(icons.filePath(file));
+        icon.addPixmap(loadFile(icons.filePath(file), 1));
     return icon;
 }
 

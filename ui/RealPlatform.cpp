@@ -4,21 +4,10 @@
 #include <QEvent>
 #include <QWidget>
 
-#include <thread>
 
 #ifdef Q_OS_WIN
 #include <windows.h>
 #endif
-
-Clock::time_point SteadyClock::now() const
-{
-    return std::chrono::steady_clock::now();
-}
-
-void SteadyClock::sleepFor(std::chrono::nanoseconds span)
-{
-    std::this_thread::sleep_for(span);
-}
 
 double ClockSeededRandom::draw()
 {

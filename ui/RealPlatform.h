@@ -4,12 +4,6 @@
 
 #include <random>
 
-class SteadyClock final : public Clock {
-public:
-    time_point now() const override;
-    void sleepFor(std::chrono::nanoseconds span) override;
-};
-
 class ClockSeededRandom final : public RandomSource {
 public:
     double draw() override;

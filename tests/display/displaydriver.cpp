@@ -174,10 +174,14 @@ int main(int argc, char *argv[])
     app.installEventFilter(&inputLog);
 
     // The real clock, flash and exit, each logged; every draw a spin.
+    // A hold's sleep is what is left of it when the sleep begins, a little
+    // under its span. The title's hold begins with the game's first look at
+    // the clock.
     ObservedClock clock;
+    clock.onFirstReading = [](Clock::time_point) { say(QStringLiteral("hold-begin")); };
     clock.beforeSleep = [](std::chrono::nanoseconds span) {
         say(QStringLiteral("hold-start %1 shown %2")
-                .arg(std::chrono::duration_cast<std::chrono::milliseconds>(span).count())
+                .arg(std::chrono::round<std::chrono::milliseconds>(span).count())
                 .arg(topLevelShown()));
     };
     clock.afterSleep = [](std::chrono::nanoseconds) { say(QStringLiteral("hold-end")); };

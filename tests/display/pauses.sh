@@ -14,13 +14,13 @@ QT_QPA_PLATFORM=xcb "$driver" >"$work/log" 2>"$work/err" &
 started $!
 
 # --- The splash hold at start-up: a click on the splash and a key.
-await "hold-start 2000" 100 || fail "the splash hold never began"
-splash=$(sed -n 's/.*hold-start 2000 .*frmSplash:\([0-9]*\).*/\1/p' "$work/log" | head -n1)
+await "hold-start [0-9]* shown frmSplash" 100 || fail "the splash hold never began"
+splash=$(sed -n 's/.*hold-start [0-9]* shown .*frmSplash:\([0-9]*\).*/\1/p' "$work/log" | head -n1)
 [ -n "$splash" ] || fail "no splash on screen during its hold"
 sleep 0.3
 xdotool mousemove --window "$splash" 40 40 click 1 key space
 await "^[0-9]* main " 100 || fail "the slot machine never came"
-hold=$(awk '/hold-start 2000/ { s = $1 } /hold-end/ && s != "" { print $1 - s; exit }' "$work/log")
+hold=$(awk '/hold-begin/ { s = $1 } /hold-end/ && s != "" { print $1 - s; exit }' "$work/log")
 [ "$hold" -ge 2000 ] || fail "splash held $hold ms"
 awk '/hold-start/ { h = 1 } /hold-end/ { h = 0 } /input/ && h { bad = 1 } END { exit bad }' "$work/log" \
     || fail "input was handled during the splash hold"
@@ -50,7 +50,7 @@ for attempt in $(seq 1 ${SPINS:-5}); do
             mousemove "$((X + stop2X))" "$((Y + stop2Y))" click 1 \
             mousemove "$((X + stop3X))" "$((Y + stop3Y))" click 1
     sleep 0.35
-    if tail -n +"$((before + 1))" "$work/log" | grep -q "hold-start 200 "; then
+    if tail -n +"$((before + 1))" "$work/log" | grep -Eq "hold-start (19[0-9]|20[0-9]) "; then
         # The flash is under way: Start, where the blank button stands now,
         # then the first Stop.
         click "$startX" "$startY"

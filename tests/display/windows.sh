@@ -112,8 +112,8 @@ checkFocus() {
 }
 
 # --- The title window, during its hold at start-up.
-await "hold-start 2000" 100 || fail "the title's hold never began"
-win=$(sed -n 's/.*hold-start 2000 .*frmSplash:\([0-9]*\).*/\1/p' "$work/log" | head -n1)
+await "hold-start [0-9]* shown frmSplash" 100 || fail "the title's hold never began"
+win=$(sed -n 's/.*hold-start [0-9]* shown .*frmSplash:\([0-9]*\).*/\1/p' "$work/log" | head -n1)
 name=frmSplash
 [ -n "$win" ] || fail "no title window during its hold"
 framed "$win" || fail "the title window was never framed"

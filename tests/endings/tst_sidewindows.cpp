@@ -29,6 +29,23 @@ W *sideControl(const QString &window, const char *name)
 
 enum class Closing { Button, CloseBox };
 
+// Notes whether the slot machine already existed when the title was first
+// painted.
+class TitlePaintWatch : public QObject {
+public:
+    bool painted = false;
+    bool slotMachineExisted = false;
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (!painted && event->type() == QEvent::Paint && watched->objectName() == u"frmSplash") {
+            painted = true;
+            slotMachineExisted = GameFixture::window(u"frmMain"_s) != nullptr;
+        }
+        return false;
+    }
+};
+
 } // namespace
 
 class TestSideWindows : public QObject {
@@ -39,6 +56,7 @@ private slots:
 
     void splashHoldsMoreThanTwoSecondsBeforeTheGame_data();
     void splashHoldsMoreThanTwoSecondsBeforeTheGame();
+    void titleComesUpBeforeTheSlotMachineIsBuilt();
     void inputDuringTheHoldNeitherClosesTwiceNorHoldsAgain();
     void sideWindowDisablesTheSlotMachineUntilClosed_data();
     void sideWindowDisablesTheSlotMachineUntilClosed();
@@ -50,22 +68,32 @@ private slots:
 
 void TestSideWindows::splashHoldsMoreThanTwoSecondsBeforeTheGame_data()
 {
+    QTest::addColumn<bool>("atProgramStart");
     QTest::addColumn<double>("sleepShare");
-    QTest::newRow("sleeps as long as asked") << 1.0;
-    QTest::newRow("sleeps cut short") << 0.3;
-    QTest::newRow("sleeps cut very short") << 0.01;
+    for (bool atStart : {false, true}) {
+        const char *when = atStart ? "program start" : "new game";
+        QTest::addRow("%s, sleeps as long as asked", when) << atStart << 1.0;
+        QTest::addRow("%s, sleeps cut short", when) << atStart << 0.3;
+        QTest::addRow("%s, sleeps cut very short", when) << atStart << 0.01;
+    }
 }
 
 void TestSideWindows::splashHoldsMoreThanTwoSecondsBeforeTheGame()
 {
+    QFETCH(bool, atProgramStart);
     QFETCH(double, sleepShare);
     ScriptedPlatform machine;
     machine.clock.sleepShare = sleepShare;
-    frmMain main(machine.platform());
     QStringList seen;
     machine.clock.duringSleep = [&] { seen << GameFixture::windowsShown().join(u','); };
 
-    main.Form_Load();
+    std::unique_ptr<frmMain> main;
+    if (atProgramStart) {
+        main = frmMain::start(machine.platform());
+    } else {
+        main = std::make_unique<frmMain>(machine.platform());
+        main->Form_Load();
+    }
     // The hold ends as soon as more than two seconds have passed.
     QVERIFY(machine.clock.elapsed() > 2000ms);
     QVERIFY(machine.clock.elapsed() < 2002ms);
@@ -74,6 +102,28 @@ void TestSideWindows::splashHoldsMoreThanTwoSecondsBeforeTheGame()
         QCOMPARE(shown, u"frmSplash");
     QCOMPARE(GameFixture::windowsShown(), QStringList{u"frmMain"_s});
     QVERIFY(GameFixture::window(u"frmSplash"_s) == nullptr);
+    QCOMPARE(main->state().ryo, 1000);
+}
+
+void TestSideWindows::titleComesUpBeforeTheSlotMachineIsBuilt()
+{
+    // Guards against a program start that builds the slot machine (its
+    // controls, fonts and pictures) before the title is painted: the player
+    // would wait for it with nothing on the screen.
+    ScriptedPlatform machine;
+    TitlePaintWatch watch;
+    qApp->installEventFilter(&watch);
+    bool builtDuringTheHold = false;
+    machine.clock.duringSleep = [&] {
+        builtDuringTheHold = GameFixture::window(u"frmMain"_s) != nullptr && !GameFixture::windowShown(u"frmMain"_s);
+    };
+
+    const auto main = frmMain::start(machine.platform());
+    qApp->removeEventFilter(&watch);
+    QVERIFY(watch.painted);
+    QVERIFY(!watch.slotMachineExisted);
+    QVERIFY(builtDuringTheHold);
+    QCOMPARE(GameFixture::windowsShown(), QStringList{u"frmMain"_s});
 }
 
 void TestSideWindows::inputDuringTheHoldNeitherClosesTwiceNorHoldsAgain()

@@ -3,6 +3,17 @@
 #include "game/frmMain.h"
 #include "rules/Reels.h"
 
+Clock::time_point ObservedClock::now() const
+{
+    const time_point t = real_.now();
+    if (!read_) {
+        read_ = true;
+        if (onFirstReading)
+            onFirstReading(t);
+    }
+    return t;
+}
+
 void ObservedClock::sleepFor(std::chrono::nanoseconds span)
 {
     if (beforeSleep)

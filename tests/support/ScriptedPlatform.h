@@ -11,18 +11,21 @@ class frmMain;
 // The desktop's stand-ins, and the few ways of driving the slot machine that
 // the tests, the benchmark and the drivers share.
 
-// The real monotonic clock, telling before and after each sleep: for the
-// drivers and benchmarks that time or log the game's holds.
+// The real monotonic clock, telling when the game first reads it and before
+// and after each sleep: for the drivers and benchmarks that time or log the
+// game's holds.
 class ObservedClock final : public Clock {
 public:
-    time_point now() const override { return real_.now(); }
+    time_point now() const override;
     void sleepFor(std::chrono::nanoseconds span) override;
 
+    std::function<void(time_point)> onFirstReading;
     std::function<void(std::chrono::nanoseconds)> beforeSleep;
     std::function<void(std::chrono::nanoseconds)> afterSleep;
 
 private:
     SteadyClock real_;
+    mutable bool read_ = false;
 };
 
 // Notes when each toggle came, on the given clock.

@@ -15,6 +15,8 @@ class TestPause : public QObject {
 private slots:
     void holdLastsJustMoreThanItsSpan_data();
     void holdLastsJustMoreThanItsSpan();
+    void workWithinTheHoldCountsTowardsIt_data();
+    void workWithinTheHoldCountsTowardsIt();
 };
 
 void TestPause::holdLastsJustMoreThanItsSpan_data()
@@ -41,6 +43,35 @@ void TestPause::holdLastsJustMoreThanItsSpan()
     QVERIFY(held < std::chrono::milliseconds(millis) + 1ms);
     // It sleeps rather than spinning on the clock.
     QVERIFY(clock.sleeps < 100 || sleepShare < 0.01);
+}
+
+void TestPause::workWithinTheHoldCountsTowardsIt_data()
+{
+    QTest::addColumn<int>("workMillis");
+    QTest::addColumn<int>("heldMillis");
+    QTest::newRow("no work") << 0 << 2000;
+    QTest::newRow("work shorter than the hold") << 300 << 2000;
+    QTest::newRow("work longer than the hold") << 2500 << 2500;
+}
+
+void TestPause::workWithinTheHoldCountsTowardsIt()
+{
+    // Guards against a hold that starts counting only after the work done in
+    // it: the title would stay up longer than its two seconds by the time the
+    // slot machine takes to build.
+    QFETCH(int, workMillis);
+    QFETCH(int, heldMillis);
+    ScriptedClock clock;
+    bool worked = false;
+    holdFor(clock, 2000ms, [&] {
+        QCOMPARE(clock.sleeps, 0);
+        worked = true;
+        clock.advance(std::chrono::milliseconds(workMillis));
+    });
+    QVERIFY(worked);
+    QVERIFY(clock.elapsed() > 2000ms);
+    QVERIFY(clock.elapsed() >= std::chrono::milliseconds(heldMillis));
+    QVERIFY(clock.elapsed() <= std::chrono::milliseconds(heldMillis) + 1ms);
 }
 
 QTEST_MAIN(TestPause)

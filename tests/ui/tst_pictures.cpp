@@ -1,8 +1,12 @@
 // The pictures compiled into the game: their sizes at 1x and 2x, the reel
-// strips' in-between frames, and which frames are one picture.
+// strips' in-between frames, which frames are one picture, and the form they
+// are compiled in.
 
+#include "ui/PictureFile.h"
 #include "ui/Pictures.h"
 
+#include <QBuffer>
+#include <QPainter>
 #include <QTest>
 
 #include <set>
@@ -59,6 +63,10 @@ private slots:
     void portraitsAreGreyscaleButOsuzu();
     void logoAndIconHaveATransparentGround();
     void windowIconComesInEveryDesktopSize();
+    void pictureFilesShowAsPngFilesDid_data();
+    void pictureFilesShowAsPngFilesDid();
+    void damagedPictureFilesReadAsNothing_data();
+    void damagedPictureFilesReadAsNothing();
 };
 
 void TestPictures::sizes_data()
@@ -196,6 +204,72 @@ void TestPictures::windowIconComesInEveryDesktopSize()
     const QList<QSize> sizes = pictures::windowIcon().availableSizes();
     for (int size : {16, 32, 48, 64, 128, 256})
         QVERIFY2(sizes.contains(QSize(size, size)), qPrintable(QString::number(size)));
+}
+
+void TestPictures::pictureFilesShowAsPngFilesDid_data()
+{
+    QTest::addColumn<QImage>("picture");
+    QImage opaque(40, 30, QImage::Format_RGB32);
+    opaque.fill(Qt::white);
+    QImage seeThrough(40, 30, QImage::Format_ARGB32_Premultiplied);
+    seeThrough.fill(Qt::transparent);
+    {
+        // Every level of alpha, over colours that lose bits when premultiplied.
+        QPainter painter(&opaque);
+        QPainter glass(&seeThrough);
+        for (int x = 0; x < 40; ++x) {
+            painter.fillRect(x, 0, 1, 30, QColor::fromHsv(x * 9, 200, 40 + x * 5));
+            for (int y = 0; y < 30; ++y)
+                glass.fillRect(x, y, 1, 1, QColor(255 - x * 6, y * 8, 77, (x * 30 + y) % 256));
+        }
+    }
+    QTest::newRow("opaque") << opaque;
+    QTest::newRow("with see-through parts") << seeThrough;
+}
+
+void TestPictures::pictureFilesShowAsPngFilesDid()
+{
+    // Guards against pictures that change when their form changes: the game
+    // showed PNG files before, and each picture must show as it did then,
+    // pixel for pixel, half-transparent edges included.
+    QFETCH(QImage, picture);
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    QVERIFY(picture.save(&buffer, "png"));
+    const QImage fromPng = QPixmap::fromImage(QImage::fromData(png, "png")).toImage();
+
+    const QImage fromFile = picturefile::decode(picturefile::encode(picture));
+    QCOMPARE(fromFile.format(), fromPng.format());
+    QCOMPARE(QPixmap::fromImage(fromFile).toImage(), fromPng);
+}
+
+void TestPictures::damagedPictureFilesReadAsNothing_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(Qt::red);
+    const QByteArray good = picturefile::encode(image);
+    QVERIFY(!picturefile::decode(good).isNull());
+    const auto withHeaderWord = [&](int word, quint32 value) {
+        QByteArray bytes = good;
+        std::memcpy(bytes.data() + 4 * word, &value, sizeof value);
+        return bytes;
+    };
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("header cut short") << good.left(10);
+    QTest::newRow("not one of ours") << QByteArray("PNG!").append(good.mid(4));
+    QTest::newRow("pixels cut short") << good.chopped(4);
+    QTest::newRow("bytes left over") << good + QByteArray(4, 0);
+    QTest::newRow("no width") << withHeaderWord(1, 0);
+    QTest::newRow("absurd height") << withHeaderWord(2, 0x40000000);
+    QTest::newRow("a form no pixmap keeps") << withHeaderWord(3, QImage::Format_RGB888);
+}
+
+void TestPictures::damagedPictureFilesReadAsNothing()
+{
+    QFETCH(QByteArray, bytes);
+    QVERIFY(picturefile::decode(bytes).isNull());
 }
 
 QTEST_MAIN(TestPictures)

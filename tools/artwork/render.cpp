@@ -1,5 +1,6 @@
 // Renders the game's pictures from their vector sources at 1x and 2x, writes
-// the .qrc that compiles them into the game, and the desktop icons.
+// the .qrc that compiles them into the game (in the form of ui/PictureFile.h),
+// and the desktop icons.
 //
 //   suiran_render <assets dir> <out dir> <icon dir> <icon sizes, e.g. 16,32> [contact sheet .png]
 //
@@ -14,6 +15,8 @@
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QtEndian>
+
+#include "ui/PictureFile.h"
 
 #include <array>
 #include <cstdio>
@@ -139,16 +142,25 @@ QImage between(const QImage &entering, const QImage &leaving)
 
 class Output {
 public:
+    // The folder holds only what this run renders: no picture of an earlier
+    // build is left to be compiled in.
     explicit Output(const QString &dir) : dir_(dir)
     {
+        QDir(dir_).removeRecursively();
         QDir().mkpath(dir_);
     }
 
     // `name` without extension; at 2x the name gets Qt's "@2x".
     void write(const QString &name, int scale, const QImage &image)
     {
-        const QString file = name + (scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale)) + QStringLiteral(".png");
-        save(dir_ + u'/' + file, image);
+        const QString file = name + (scale == 1 ? QString() : QStringLiteral("@%1x").arg(scale))
+                             + QLatin1String(picturefile::suffix);
+        const QString path = dir_ + u'/' + file;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile out(path);
+        const QByteArray bytes = picturefile::encode(image);
+        if (!out.open(QIODevice::WriteOnly) || out.write(bytes) != bytes.size())
+            fail(QStringLiteral("cannot write ") + path);
         files_.push_back(file);
     }
 
@@ -222,10 +234,12 @@ void writeContactSheet(const QString &path, const QString &dir, const QList<int>
         painter.drawText(margin, y + 12, text);
         y += 20;
     };
-    // Shown pixel for pixel: a "@2x" file would otherwise be drawn at half size.
+    // Shown pixel for pixel, as the game shows them.
     const auto picture = [&](const QString &name) {
-        QImage image(dir + u'/' + name + QStringLiteral(".png"));
-        image.setDevicePixelRatio(1);
+        QFile file(dir + u'/' + name + QLatin1String(picturefile::suffix));
+        const QImage image = picturefile::decode(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+        if (image.isNull())
+            fail(QStringLiteral("cannot read ") + file.fileName());
         return image;
     };
 

@@ -1,0 +1,64 @@
+#!/bin/sh
+# Checks the home page's package as check-deb.sh built it: the program, its
+# systemd unit and options file, the maintainer scripts that enable, stop and
+# forget the service, the packages it pulls in (Qt's SQL drivers, no Gui),
+# and that systemd finds nothing wrong with the unit.
+# Usage: check-homepage-deb.sh <folder holding the .deb files>
+set -eu
+deb=$(ls "$1"/suiranjuku-homepage_*.deb)
+root="$1/homepage-root"
+rm -rf "$root"
+mkdir -p "$root"
+dpkg-deb -x "$deb" "$root"
+
+failures=0
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+
+unit=usr/lib/systemd/system/suiranjuku-homepage.service
+for file in usr/bin/suiranjuku-homepage "$unit" etc/default/suiranjuku-homepage \
+    usr/share/doc/suiranjuku-homepage/LICENSE usr/share/doc/suiranjuku-homepage/LICENSE-artwork; do
+  [ -f "$root/$file" ] || fail "missing /$file"
+done
+[ -x "$root/usr/bin/suiranjuku-homepage" ] || fail "/usr/bin/suiranjuku-homepage is not executable"
+
+# The options file is the administrator's: kept over upgrades.
+control="$1/homepage-control"
+rm -rf "$control"
+dpkg-deb -e "$deb" "$control"
+grep -qx /etc/default/suiranjuku-homepage "$control/conffiles" || fail "/etc/default/suiranjuku-homepage is no conffile"
+for script in postinst prerm postrm; do
+  [ -x "$control/$script" ] || fail "no $script"
+  sh -n "$control/$script" || fail "$script does not parse"
+done
+grep -q 'deb-systemd-helper enable' "$control/postinst" || fail "postinst does not enable the service"
+grep -q 'deb-systemd-invoke stop' "$control/prerm" || fail "prerm does not stop the service"
+grep -q 'deb-systemd-helper purge' "$control/postrm" || fail "postrm does not forget the service on purge"
+
+# The unit: the program it starts, its state folder, and the hardening.
+grep -qx 'ExecStart=/usr/bin/suiranjuku-homepage --listen ${LISTEN} --database ${DATABASE} $OPTIONS' "$root/$unit" ||
+  fail "the unit starts something else"
+for setting in DynamicUser=yes StateDirectory=suiranjuku-homepage ProtectSystem=strict NoNewPrivileges=yes \
+    EnvironmentFile=-/etc/default/suiranjuku-homepage; do
+  grep -qx "$setting" "$root/$unit" || fail "the unit lacks $setting"
+done
+grep -qx 'DATABASE=sqlite:/var/lib/suiranjuku-homepage/results.sqlite' "$root/etc/default/suiranjuku-homepage" ||
+  fail "the default database is not in the service's state folder"
+
+# systemd's own reading of the unit, against the targets of this machine.
+if command -v systemd-analyze >/dev/null 2>&1 && [ -d /lib/systemd/system ]; then
+  mkdir -p "$root/lib/systemd/system"
+  find /lib/systemd/system -maxdepth 1 -name '*.target' -exec cp -L {} "$root/lib/systemd/system/" \;
+  said=$(systemd-analyze verify --root="$root" "/$unit" 2>&1) || fail "systemd-analyze verify: $said"
+  [ -z "$said" ] || fail "systemd-analyze verify says: $said"
+fi
+
+depends=$(dpkg-deb -f "$deb" Depends)
+for package in libqt6sql6-sqlite libqt6sql6-psql libqt6httpserver6 libqt6sql6; do
+  echo "$depends" | grep -Eq "(^|, )$package( |,|$)" || fail "Depends lacks $package: $depends"
+done
+for package in libqt6gui6 libqt6widgets6 suiranjuku; do
+  echo "$depends" | grep -Eq "(^|, )$package( |,|$)" && fail "Depends pulls in $package: $depends"
+done
+
+[ "$failures" -eq 0 ] || exit 1
+echo "ok: $deb"
