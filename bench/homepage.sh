@@ -3,9 +3,10 @@
 # limits of this machine: a bare Qt HTTP server answering a constant text,
 # and the same server making one bare durable insert per request into SQLite
 # and into PostgreSQL. Prints the figures and the goals as tables.
-# Usage: sh bench/homepage.sh   (about five minutes; HOMEBENCH_SECONDS sets
-# the length of each wrk run, 5 by default; HOMEBENCH_SERVER names another
-# build of the server to measure instead of the one built here)
+# Usage: sh bench/homepage.sh   (about five minutes)
+#   HOMEBENCH_SECONDS  seconds of load behind each figure, 4 by default
+#   HOMEBENCH_SERVER   another build of the server to measure instead of
+#                      the one built here
 set -eu
 cd "$(dirname "$0")/.."
 
@@ -18,7 +19,8 @@ if [ -z "${HOMEBENCH_PG:-}" ]; then
     HOMEBENCH_PG=yes exec sh tools/scratch-postgres.sh sh bench/homepage.sh
 fi
 
-secs=${HOMEBENCH_SECONDS:-5}
+secs=${HOMEBENCH_SECONDS:-4}
+half=$(((secs + 1) / 2))
 homepage=${HOMEBENCH_SERVER:-build-homebench/homepage/suiranjuku-homepage}
 bare=build-homebench/bench/suiran_bare_server
 data=build-homebench/bench/suiran_homebench_data
@@ -83,6 +85,13 @@ fresh() {
     esac
 }
 
+# What others wrote is on disk before durable writes are timed, so that they
+# do not wait behind it.
+settle() {
+    sync
+    if [ "$1" = postgresql ]; then psql -q "$SUIRAN_PG_URL" -c CHECKPOINT >/dev/null; fi
+}
+
 # A hall of fame of N entries (0: none) in a new database, its tables made by
 # the server itself: sets $db.
 hall() {
@@ -90,23 +99,46 @@ hall() {
     serve tables "$db"
     stop "$pid"
     [ "$3" -eq 0 ] || "$data" seed "$db" "$3"
+    settle "$1"
 }
 
 threads() { if [ "$1" -gt 1 ]; then echo 2; else echo 1; fi; }
 
-# One wrk run: LABEL CONNECTIONS URL [SCRIPT ARGUMENT...]; notes
-# "LABEL CONNECTIONS REQUESTS SECONDS P50 P99 FAILED".
+# One wrk run of half the time: CONNECTIONS LABEL URL [SCRIPT ARGUMENT...];
+# notes "LABEL CONNECTIONS REQUESTS SECONDS P50 P99 FAILED".
 measure() {
-    label=$1 conns=$2 target=$3
+    conns=$1 label=$2 target=$3
     shift 3
     script=bench/homepage/report.lua
     if [ $# -gt 0 ]; then
         script=$1
         shift
     fi
-    wrk -t"$(threads "$conns")" -c"$conns" -d"${secs}s" --timeout 5s -s "$script" "$target" -- "$@" \
+    wrk -t"$(threads "$conns")" -c"$conns" -d"${half}s" --timeout 5s -s "$script" "$target" -- "$@" \
         >"$work/wrk.out" 2>&1 || true
     sed -n "s/^figures /$label $conns /p" "$work/wrk.out" >>"$figures"
+}
+
+# Measures each "LABEL URL [SCRIPT ARGUMENT...]" at CONNECTIONS, then again in
+# the reverse order (A B C C B A): whatever else the machine does meanwhile
+# weighs alike on the figures held against each other.
+mirrored() {
+    conns=$1 words=$IFS
+    shift
+    backwards=""
+    for run in "$@"; do
+        # shellcheck disable=SC2086
+        measure "$conns" $run
+        backwards="$run|$backwards"
+    done
+    IFS='|'
+    # shellcheck disable=SC2086
+    set -- $backwards
+    IFS=$words
+    for run in "$@"; do
+        # shellcheck disable=SC2086
+        measure "$conns" $run
+    done
 }
 
 # Resident memory of the server $pid after COUNT requests of the mix: sets
@@ -132,13 +164,12 @@ residentAfter() {
 killTest() {
     kind=$1
     hall "$kind" "${kind}_kill" 0
-    settle "$kind"
     serve killed "$db"
-    wrk -t2 -c8 -d"${secs}s" --timeout 5s -s bench/homepage/register.lua "$url" -- "$work/codes" "k" \
-        "$work/acked" >/dev/null 2>&1 &
+    wrk -t2 -c8 -d"${secs}s" --timeout 5s -s bench/homepage/register.lua "$url" -- "$work/codes" "$work/acked" \
+        >/dev/null 2>&1 &
     load=$!
     pids="$pids $load"
-    sleep "$(awk "BEGIN { print $secs / 2 }")"
+    sleep "$half"
     kill -9 "$pid"
     wait "$pid" 2>/dev/null || true
     wait "$load" 2>/dev/null || true
@@ -153,18 +184,6 @@ killTest() {
     rm -f "$work"/acked.*
 }
 
-# What others wrote is on disk before durable writes are timed, so that they
-# do not wait behind it.
-settle() {
-    sync
-    if [ "$1" = postgresql ]; then psql -q "$SUIRAN_PG_URL" -c CHECKPOINT >/dev/null; fi
-}
-
-# The most any page can be answered at.
-start bare "$bare" || exit 1
-for c in $connections; do measure bare.text "$c" "$url"; done
-stop "$pid"
-
 fresh postgresql probe
 if start probe "$homepage" --listen 127.0.0.1:0 --database "$db"; then
     stop "$pid"
@@ -173,60 +192,71 @@ else
     echo "so the home page is measured on SQLite alone" >&2
     kinds=sqlite
 fi
+
+# The constant text, the most any page can be answered at: measured beside
+# the reads of each database.
+start text "$bare" || exit 1
+text=$url textPid=$pid
+register="bench/homepage/register.lua $work/codes"
 for kind in sqlite postgresql; do
     served=""
     case " $kinds " in *" $kind "*) served=yes ;; esac
     if [ -n "$served" ]; then
         hall "$kind" "${kind}_1k" 1000
+        small=$db
         # Memory first, on a server that has served nothing yet.
-        serve memory "$db"
+        serve memory "$small"
         residentAfter 1000
         before=$resident
         residentAfter 99000
         echo "memory $kind $before $resident" >>"$figures"
         stop "$pid"
 
-        serve reads "$db"
+        serve small "$small"
+        small=$url smallPid=$pid
         for c in $connections; do
-            measure "$kind.home" "$c" "$url"
-            measure "$kind.results" "$c" "${url}results?page=1"
-            measure "$kind.api" "$c" "${url}api/results"
+            mirrored "$c" "$kind.text $text" "$kind.home $small" "$kind.results ${small}results?page=1" \
+                "$kind.api ${small}api/results"
         done
-        # The last page of 1,000 entries, against page 2,000 of 100,000.
-        measure "$kind.deep" 8 "${url}results?page=20"
-        measure "$kind.apideep" 8 "${url}api/results?offset=950"
-        stop "$pid"
-        thousand=$db
     fi
 
-    # The most durable writes the database takes from one server, and right
-    # after them the registrations, on the hall of fame of 1,000 entries.
+    # The most durable writes the database takes from one server, against
+    # the registrations, on a hall of fame of 1,000 entries of their own.
+    registering=""
+    if [ -n "$served" ] && [ -n "$limit" ]; then
+        hall "$kind" "${kind}_registrations" 1000
+        serve registrations "$db"
+        registering="$kind.register $url $register" registeringPid=$pid
+    fi
     fresh "$kind" bare
     settle "$kind"
-    start bare "$bare" "$db" || exit 1
-    for c in $connections; do measure "bare.$kind" "$c" "$url"; done
-    stop "$pid"
+    start insert "$bare" "$db" || exit 1
+    insert=$url insertPid=$pid
+    for c in $connections; do
+        mirrored "$c" "$kind.insert $insert" ${registering:+"$registering"}
+    done
+    stop "$insertPid"
+    [ -z "$registering" ] || stop "$registeringPid"
     [ -n "$served" ] || continue
-    if [ -n "$limit" ]; then
-        serve registrations "$thousand"
-        for c in $connections; do
-            measure "$kind.register" "$c" "$url" bench/homepage/register.lua "$work/codes" "r$c"
-        done
-        stop "$pid"
-    fi
 
+    # The same reads with 100,000 entries, against the last page of 1,000
+    # for page 2,000.
     hall "$kind" "${kind}_100k" 100000
-    settle "$kind"
-    serve reads "$db"
-    measure "$kind.100k.home" 8 "$url"
-    measure "$kind.100k.results" 8 "${url}results?page=1"
-    measure "$kind.100k.api" 8 "${url}api/results"
-    measure "$kind.100k.deep" 8 "${url}results?page=2000"
-    measure "$kind.100k.apideep" 8 "${url}api/results?offset=99950"
+    serve large "$db"
+    large=$url
+    # Each: what, its address at 1,000 entries, at 100,000 when not the same.
+    for read in "home" "results results?page=1" "deep results?page=20 results?page=2000" \
+        "api api/results" "apideep api/results?offset=950 api/results?offset=99950"; do
+        # shellcheck disable=SC2086
+        set -- $read ""
+        mirrored 8 "$kind.1k.$1 $small$2" "$kind.100k.$1 $large${3:-$2}"
+    done
     stop "$pid"
+    stop "$smallPid"
 
     killTest "$kind"
 done
+stop "$textPid"
 echo "load $(cut -d' ' -f1-3 /proc/loadavg)" >>"$figures"
 
 awk -v secs="$secs" -v limit="$limit" -f bench/homepage/tables.awk "$figures"
