@@ -8,6 +8,8 @@ set -eu
 only=${1:-all}
 runs=${RUNS:-11}
 cd "$(dirname "$0")/.."
+SUIRAN_SETUP=tests
+. tools/setup.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DSUIRAN_BENCH=ON -DBUILD_TESTING=OFF >/dev/null
 cmake --build build-bench -j2 --target suiran_bench >/dev/null
 bench=build-bench/bench/suiran_bench
