@@ -1,10 +1,10 @@
 #include "homepage/HttpFront.h"
 
-#include "homepage/Site.h"
+#include "homepage/RevisionProbe.h"
 
 #include <QDeadlineTimer>
+#include <QElapsedTimer>
 #include <QHttpServerRequest>
-#include <QHttpServerResponder>
 #include <QMetaEnum>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -19,13 +19,43 @@ namespace {
 // rather than the whole of it being kept in memory.
 constexpr qint64 largestRequest = 64 * 1024;
 
-// Counts what arrives on a connection until it is answered. Made before the
-// HTTP server's own reader is connected, so it sees every chunk first.
+// Every status the site answers with.
+const std::pair<int, const char *> reasons[] = {
+    {200, "OK"},
+    {201, "Created"},
+    {303, "See Other"},
+    {400, "Bad Request"},
+    {403, "Forbidden"},
+    {404, "Not Found"},
+    {405, "Method Not Allowed"},
+    {413, "Content Too Large"},
+    {415, "Unsupported Media Type"},
+    {429, "Too Many Requests"},
+    {503, "Service Unavailable"},
+};
+
+QByteArray reasonFor(int status)
+{
+    for (const auto &[known, reason] : reasons) {
+        if (known == status)
+            return QByteArray(reason);
+    }
+    return "Unknown"_ba;
+}
+
+// Counts what arrives on a connection until it is answered, and since when
+// it has been quiet. Made before the HTTP server's own reader is connected,
+// so it sees every chunk first.
 class GuardedSocket final : public QTcpSocket {
 public:
     explicit GuardedSocket(QObject *parent) : QTcpSocket(parent)
     {
+        quietSince_.start();
         connect(this, &QTcpSocket::readyRead, this, [this] {
+            // A request begins: it has as long to come in whole as an idle
+            // connection has to begin one.
+            if (unanswered_ == 0)
+                quietSince_.start();
             unanswered_ += bytesAvailable();
             // Cut once the reader has had this chunk, not under its feet.
             if (unanswered_ > largestRequest)
@@ -33,12 +63,19 @@ public:
         });
     }
 
-    void answered() { unanswered_ = 0; }
-    // A request coming in, or an answer still being sent.
+    void answered()
+    {
+        unanswered_ = 0;
+        quietSince_.start();
+    }
+    // A request coming in or waiting for its answer, or an answer still
+    // being sent.
     bool inHand() const { return state() == ConnectedState && (unanswered_ > 0 || bytesToWrite() > 0); }
+    bool quietFor(std::chrono::milliseconds span) const { return quietSince_.hasExpired(span.count()); }
 
 private:
     qint64 unanswered_ = 0;
+    QElapsedTimer quietSince_;
 };
 
 class GuardedServer final : public QTcpServer {
@@ -49,17 +86,31 @@ protected:
     void incomingConnection(qintptr descriptor) override
     {
         auto *socket = new GuardedSocket(this);
-        if (socket->setSocketDescriptor(descriptor))
-            addPendingConnection(socket);
-        else
+        if (!socket->setSocketDescriptor(descriptor)) {
             delete socket;
+            return;
+        }
+        // Every answer goes out whole in one write: nothing to gather.
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        addPendingConnection(socket);
     }
 };
 
 } // namespace
 
-HttpFront::HttpFront(Site &site, QObject *parent) : QAbstractHttpServer(parent), site_(site)
+HttpFront::HttpFront(Site &site, std::chrono::milliseconds idleLimit, RevisionProbe *probe, QObject *parent)
+    : QAbstractHttpServer(parent), site_(site), idleLimit_(idleLimit), probe_(probe)
 {
+    if (probe_) {
+        connect(probe_, &RevisionProbe::answered, this, [this](const QByteArray &revision) {
+            answerWaiting(std::exchange(asked_, 0), revision);
+            if (!waiting_.isEmpty())
+                askProbe();
+        });
+    }
+    auto *sweep = new QTimer(this);
+    connect(sweep, &QTimer::timeout, this, &HttpFront::closeQuiet);
+    sweep->start(std::max<std::chrono::milliseconds>(idleLimit / 4, std::chrono::milliseconds(100)));
 }
 
 quint16 HttpFront::listenOn(const QHostAddress &address, quint16 port, QString &error)
@@ -100,6 +151,8 @@ void HttpFront::finish(std::chrono::milliseconds patience)
 
 bool HttpFront::anyInHand() const
 {
+    if (!waiting_.isEmpty())
+        return true;
     for (QTcpServer *server : servers()) {
         for (QTcpSocket *socket : server->findChildren<QTcpSocket *>()) {
             const auto *guarded = dynamic_cast<GuardedSocket *>(socket);
@@ -110,10 +163,24 @@ bool HttpFront::anyInHand() const
     return false;
 }
 
+void HttpFront::closeQuiet()
+{
+    for (QTcpServer *server : servers()) {
+        for (QTcpSocket *socket : server->findChildren<QTcpSocket *>()) {
+            const auto *guarded = dynamic_cast<GuardedSocket *>(socket);
+            if (!guarded || !guarded->quietFor(idleLimit_))
+                continue;
+            // Politely first; cut if that was already tried.
+            if (socket->state() == QAbstractSocket::ClosingState)
+                socket->abort();
+            else
+                socket->disconnectFromHost();
+        }
+    }
+}
+
 bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *socket)
 {
-    if (auto *guarded = dynamic_cast<GuardedSocket *>(socket))
-        guarded->answered();
     Request asked{
         QByteArray(QMetaEnum::fromType<QHttpServerRequest::Method>().valueToKey(int(request.method()))).toUpper(),
         request.url().path(),
@@ -122,25 +189,63 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         request.body(),
         request.remoteAddress(),
     };
-    for (const auto &[name, value] : request.headers())
-        asked.headers.insert(name.toLower(), value);
-    const Response response = site_.handle(asked);
+    for (const auto &[name, value] : request.headers()) {
+        QByteArray &kept = asked.headers[name.toLower()];
+        kept = kept.isEmpty() ? value : kept + ", " + value;
+    }
+    waiting_.append({std::move(asked), socket});
+    if (probe_ && asked_ == 0)
+        askProbe();
+    // Answered once every request that has come in with this one is read.
+    if (!probe_ && waiting_.size() == 1)
+        QMetaObject::invokeMethod(this, [this] { answerWaiting(waiting_.size(), {}); }, Qt::QueuedConnection);
+    return true;
+}
 
+void HttpFront::askProbe()
+{
+    asked_ = waiting_.size();
+    probe_->ask();
+}
+
+void HttpFront::answerWaiting(qsizetype count, const QByteArray &revision)
+{
+    const QList<Waiting> waiting = waiting_.first(count);
+    waiting_.remove(0, count);
+    QList<Request> requests;
+    requests.reserve(waiting.size());
+    for (const Waiting &one : waiting)
+        requests.append(one.request);
+    const QList<Response> responses = site_.handle(requests, revision);
+    for (qsizetype i = 0; i < waiting.size(); ++i) {
+        QTcpSocket *socket = waiting[i].socket;
+        if (socket && socket->state() == QAbstractSocket::ConnectedState)
+            send(*socket, waiting[i].request, responses[i]);
+    }
+}
+
+void HttpFront::send(QTcpSocket &socket, const Request &request, const Response &response)
+{
+    if (auto *guarded = dynamic_cast<GuardedSocket *>(&socket))
+        guarded->answered();
     // Qt's server keeps every connection open; a client that asks for it to
     // be closed would otherwise wait for the end of the answer in vain.
-    const bool closing = asked.header("connection").toLower().contains("close");
-    QHttpServerResponder responder = makeResponder(request, socket);
-    responder.writeStatusLine(static_cast<QHttpServerResponder::StatusCode>(response.status));
-    responder.writeHeader("Content-Type"_ba, response.type);
-    responder.writeHeader("Content-Length"_ba, QByteArray::number(response.body.size()));
+    const bool closing = request.header("connection").toLower().contains("close");
+    QByteArray head = "HTTP/1.1 " + QByteArray::number(response.status) + ' ' + reasonFor(response.status)
+        + "\r\nContent-Type: " + response.type + "\r\nContent-Length: " + QByteArray::number(response.body.size())
+        + "\r\n";
     for (const auto &[name, value] : response.headers)
-        responder.writeHeader(name, value);
+        head += name + ": " + value + "\r\n";
     if (closing)
-        responder.writeHeader("Connection"_ba, "close"_ba);
-    responder.writeBody(asked.method == "HEAD" ? QByteArray() : response.body);
+        head += "Connection: close\r\n";
+    head += "\r\n";
+    // One write, one segment: an answer split in two would wait for the
+    // client's delayed acknowledgement of the first part.
+    if (request.method != "HEAD")
+        head += response.body;
+    socket.write(head);
     if (closing)
-        socket->disconnectFromHost();
-    return true;
+        socket.disconnectFromHost();
 }
 
 void HttpFront::missingHandler(const QHttpServerRequest &, QTcpSocket *)

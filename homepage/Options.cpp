@@ -6,6 +6,8 @@
 
 #include <QCommandLineParser>
 
+#include <limits>
+
 using namespace Qt::StringLiterals;
 
 CommandLine readCommandLine(const QStringList &arguments)
@@ -17,10 +19,23 @@ CommandLine readCommandLine(const QStringList &arguments)
             QStringLiteral(SUIRANJUKU_TITLE)));
     const QCommandLineOption listen(u"listen"_s, u"Address and port to serve on (port 0: any free one)."_s,
                                     u"ADDRESS:PORT"_s, defaultListen);
-    const QCommandLineOption database(u"database"_s, u"The hall of fame's database."_s, u"URL"_s,
-                                      defaultDatabaseUrl());
-    parser.addOption(listen);
-    parser.addOption(database);
+    const QCommandLineOption database(
+        u"database"_s, u"The hall of fame's database: sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE."_s,
+        u"URL"_s, defaultDatabaseUrl());
+    const QCommandLineOption passwordFile(
+        u"database-password-file"_s, u"A file holding the PostgreSQL password (else PGPASSWORD is used)."_s,
+        u"FILE"_s);
+    const QCommandLineOption limit(u"registration-limit"_s,
+                                   u"Registrations a minute from one client address (0: no limit)."_s, u"N"_s,
+                                   QString::number(registrationsPerMinute));
+    const QCommandLineOption proxy(
+        u"trusted-proxy"_s,
+        u"A reverse proxy in front of the server, whose X-Forwarded-For names the client (repeatable)."_s,
+        u"ADDRESS"_s);
+    const QCommandLineOption idle(u"idle-timeout"_s,
+                                  u"Seconds a connection may stay quiet before it is closed."_s, u"SECONDS"_s,
+                                  QString::number(defaultIdleLimit.count()));
+    parser.addOptions({listen, database, passwordFile, limit, proxy, idle});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -38,6 +53,21 @@ CommandLine readCommandLine(const QStringList &arguments)
         return {CommandLine::Bad, {}, u"--listen takes ADDRESS:PORT, not %1"_s.arg(parser.value(listen))};
     std::tie(command.options.address, command.options.port) = *endpoint;
     command.options.database = parser.value(database);
+    command.options.passwordFile = parser.value(passwordFile);
+    const std::optional<qint64> perMinute = submission::wholeNumber(parser.value(limit));
+    if (!perMinute || *perMinute > std::numeric_limits<int>::max())
+        return {CommandLine::Bad, {}, u"--registration-limit takes a whole number, not %1"_s.arg(parser.value(limit))};
+    command.options.registrationLimit = int(*perMinute);
+    const std::optional<qint64> idleSeconds = submission::wholeNumber(parser.value(idle));
+    if (!idleSeconds || *idleSeconds < 1 || *idleSeconds > 86400)
+        return {CommandLine::Bad, {}, u"--idle-timeout takes seconds from 1 to 86400, not %1"_s.arg(parser.value(idle))};
+    command.options.idleLimit = std::chrono::seconds(*idleSeconds);
+    for (const QString &text : parser.values(proxy)) {
+        const QHostAddress address(text);
+        if (address.isNull())
+            return {CommandLine::Bad, {}, u"--trusted-proxy takes an IP address, not %1"_s.arg(text)};
+        command.options.trustedProxies.append(address);
+    }
     return command;
 }
 

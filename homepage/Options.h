@@ -3,18 +3,29 @@
 #include "homepage/RateLimiter.h"
 
 #include <QHostAddress>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <chrono>
 #include <optional>
 #include <utility>
+
+// How long a connection may stay quiet before it is closed: kept open
+// between requests with nothing asked, or with a request that has not come
+// in whole by then.
+inline constexpr std::chrono::seconds defaultIdleLimit{60};
 
 // How the server is to run, from its command line.
 struct Options {
     QHostAddress address{QHostAddress::LocalHost};
     quint16 port = 8080;
-    QString database;   // a database URL
-    int registrationLimit = registrationsPerMinute;
+    QString database;       // a database URL
+    QString passwordFile;   // holds the database's password; empty: PGPASSWORD
+    int registrationLimit = registrationsPerMinute;   // 0: none
+    // Reverse proxies whose X-Forwarded-For names the client.
+    QList<QHostAddress> trustedProxies;
+    std::chrono::seconds idleLimit = defaultIdleLimit;
 };
 
 struct CommandLine {

@@ -2,6 +2,7 @@
 
 #include "homepage/Entry.h"
 
+#include <QByteArray>
 #include <QList>
 
 #include <optional>
@@ -30,12 +31,28 @@ public:
     virtual Page page(qint64 offset, int limit) = 0;
     // Whether the database answers at all.
     virtual bool answers() = 0;
+    // A mark that stays the same only as long as nothing in the hall of fame
+    // has changed, whichever server changed it; asked before every page, so
+    // it is cheap.
+    virtual QByteArray revision() = 0;
 };
 
 // The database cannot be opened, read or written. The text is one line, for
-// a person.
+// a person; `code` is the database's own code for the error, if any.
 class StoreError : public std::runtime_error {
 public:
-    explicit StoreError(const QString &why) : std::runtime_error(why.toStdString()) {}
+    enum Logging { ToLog, Logged };
+    explicit StoreError(const QString &why, const QString &code = {}, Logging logging = ToLog)
+        : std::runtime_error(why.toStdString()), code_(code), logging_(logging)
+    {
+    }
     QString why() const { return QString::fromStdString(what()); }
+    QString code() const { return code_; }
+    // Whether the store has already said so in the log (an outage goes there
+    // once, not once a request).
+    bool logged() const { return logging_ == Logged; }
+
+private:
+    QString code_;
+    Logging logging_;
 };

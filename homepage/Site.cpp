@@ -1,5 +1,6 @@
 #include "homepage/Site.h"
 
+#include "homepage/ClientAddress.h"
 #include "homepage/Pager.h"
 #include "homepage/RateLimiter.h"
 #include "homepage/ResultStore.h"
@@ -21,19 +22,20 @@ struct Site::Route {
     QByteArrayView method;
     QLatin1StringView path;   // a trailing "/*" takes one more segment, handed to the handler
     Response (Site::*handle)(const Request &, QStringView);
+    bool cached;   // the answer is drawn from the hall of fame alone
 };
 
 const Site::Route Site::routes[] = {
-    {"GET", "/"_L1, &Site::home},
-    {"GET", "/results"_L1, &Site::results},
-    {"GET", "/results/*"_L1, &Site::entryPage},
-    {"GET", "/register"_L1, &Site::registrationForm},
-    {"POST", "/register"_L1, &Site::registerFromForm},
-    {"GET", "/api/results"_L1, &Site::apiResults},
-    {"POST", "/api/results"_L1, &Site::apiRegister},
-    {"GET", "/api/results/*"_L1, &Site::apiEntry},
-    {"GET", "/healthz"_L1, &Site::health},
-    {"GET", "/static/*"_L1, &Site::staticFile},
+    {"GET", "/"_L1, &Site::home, true},
+    {"GET", "/results"_L1, &Site::results, true},
+    {"GET", "/results/*"_L1, &Site::entryPage, true},
+    {"GET", "/register"_L1, &Site::registrationForm, false},
+    {"POST", "/register"_L1, &Site::registerFromForm, false},
+    {"GET", "/api/results"_L1, &Site::apiResults, true},
+    {"POST", "/api/results"_L1, &Site::apiRegister, false},
+    {"GET", "/api/results/*"_L1, &Site::apiEntry, true},
+    {"GET", "/healthz"_L1, &Site::health, false},
+    {"GET", "/static/*"_L1, &Site::staticFile, false},
 };
 
 namespace {
@@ -155,18 +157,37 @@ std::optional<qint64> parameter(const Request &request, const QString &key, qint
 
 } // namespace
 
-Site::Site(ResultStore &store, RateLimiter &limiter, const StaticFiles &files)
-    : store_(store), limiter_(limiter), files_(files), pages_(files)
+Site::Site(ResultStore &store, RateLimiter &limiter, const StaticFiles &files,
+           const QList<QHostAddress> &trustedProxies)
+    : store_(store), limiter_(limiter), files_(files), trustedProxies_(trustedProxies), pages_(files)
 {
 }
 
+QList<Response> Site::handle(const QList<Request> &requests, const QByteArray &revision)
+{
+    cache_.current = false;
+    if (!revision.isEmpty())
+        remember(revision);
+    QList<Response> responses;
+    responses.reserve(requests.size());
+    for (const Request &request : requests)
+        responses.append(answer(request));
+    return responses;
+}
+
 Response Site::handle(const Request &request)
+{
+    return handle(QList<Request>{request}).constFirst();
+}
+
+Response Site::answer(const Request &request)
 {
     Response response;
     try {
         response = dispatch(request);
     } catch (const StoreError &error) {
-        qWarning("%s", error.what());
+        if (!error.logged())
+            qWarning("%s", error.what());
         response = problem(request, Problem::Unavailable);
     }
     for (const auto &header : everyAnswer)
@@ -187,8 +208,13 @@ Response Site::dispatch(const Request &request)
         const std::optional<QStringView> rest = matchPath(route.path, request.path);
         if (!rest)
             continue;
-        if (route.method == method)
+        if (route.method == method && route.cached)
+            return remembered(request, route, *rest);
+        if (route.method == method) {
+            // It may register an entry.
+            cache_.current = false;
             return (this->*route.handle)(request, *rest);
+        }
         allowed.append(route.method.toByteArray());
         if (route.method == "GET")
             allowed.append("HEAD"_ba);
@@ -198,6 +224,36 @@ Response Site::dispatch(const Request &request)
     Response response = problem(request, Problem::MethodNotAllowed);
     response.headers.append({"Allow"_ba, allowed.join(", ")});
     return response;
+}
+
+Response Site::remembered(const Request &request, const Route &route, QStringView rest)
+{
+    // Asked after the request came in, so that whatever was registered
+    // before it, through any server, is in the answer.
+    if (!cache_.current)
+        remember(store_.revision());
+    const QString key = request.path + u'?' + request.query.query(QUrl::FullyEncoded);
+    if (const auto found = cache_.answers.constFind(key); found != cache_.answers.cend())
+        return *found;
+    const Response response = (this->*route.handle)(request, rest);
+    if (cache_.answers.size() >= cachedAnswers)
+        cache_.answers.clear();
+    cache_.answers.insert(key, response);
+    return response;
+}
+
+void Site::remember(const QByteArray &revision)
+{
+    if (revision != cache_.revision) {
+        cache_.answers.clear();
+        cache_.revision = revision;
+    }
+    cache_.current = true;
+}
+
+QHostAddress Site::client(const Request &request) const
+{
+    return clientAddress(request.client, request.header("x-forwarded-for"), trustedProxies_);
 }
 
 Response Site::problem(const Request &request, Problem problem) const
@@ -266,7 +322,7 @@ Response Site::registerFromForm(const Request &request, QStringView)
     const std::optional<QString> typedName = formField(request.body, "name");
     const std::optional<QString> typedCode = formField(request.body, "code");
     FormState form{typedName.value_or(QString()), typedCode.value_or(QString()), {}, {}, {}};
-    if (const std::optional<int> wait = limiter_.admit(request.client)) {
+    if (const std::optional<int> wait = limiter_.admit(client(request))) {
         form.formProblem = Problem::TooMany;
         Response response = html(describe(Problem::TooMany).status, pages_.registration(form));
         response.headers.append({"Retry-After"_ba, QByteArray::number(*wait)});
@@ -304,7 +360,7 @@ Response Site::apiRegister(const Request &request, QStringView)
 {
     if (std::optional<Response> refused = refuseBeforeReading(request, "application/json"))
         return *refused;
-    if (const std::optional<int> wait = limiter_.admit(request.client)) {
+    if (const std::optional<int> wait = limiter_.admit(client(request))) {
         Response response = problem(request, Problem::TooMany);
         response.headers.append({"Retry-After"_ba, QByteArray::number(*wait)});
         return response;

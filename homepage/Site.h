@@ -20,7 +20,9 @@ struct Request {
     QByteArray method;   // GET, HEAD, POST ...
     QString path;
     QUrlQuery query;
-    QHash<QByteArray, QByteArray> headers;   // names in lower case
+    // Names in lower case; the values of a header sent more than once are
+    // joined with commas, in the order sent.
+    QHash<QByteArray, QByteArray> headers;
     QByteArray body;
     QHostAddress client;
 
@@ -40,15 +42,33 @@ public:
     // The largest body a request may carry.
     static constexpr qsizetype largestBody = 4096;
 
-    Site(ResultStore &store, RateLimiter &limiter, const StaticFiles &files);
+    // Pages kept for reading again until the hall of fame changes; past this
+    // many different addresses, all are forgotten (a client can ask for any
+    // number of them).
+    static constexpr qsizetype cachedAnswers = 256;
 
+    Site(ResultStore &store, RateLimiter &limiter, const StaticFiles &files,
+         const QList<QHostAddress> &trustedProxies = {});
+
+    // Answers requests that have all come in by now, in their order. Whether
+    // the hall of fame has changed is asked once for them all (and again
+    // after a registration among them): with the database a round trip
+    // away, that is what keeps a page from the cache cheap. `revision`, when
+    // given, is the answer to that question, asked after they came in.
+    QList<Response> handle(const QList<Request> &requests, const QByteArray &revision = {});
     Response handle(const Request &request);
 
 private:
     struct Route;
     static const Route routes[];
 
+    Response answer(const Request &request);
     Response dispatch(const Request &request);
+    // The answer the route gives, as drawn the last time unless the hall of
+    // fame has changed since.
+    Response remembered(const Request &request, const Route &route, QStringView rest);
+    // The hall of fame's revision now: what was kept under another goes.
+    void remember(const QByteArray &revision);
     Response problem(const Request &request, Problem problem) const;
 
     Response home(const Request &request, QStringView);
@@ -62,6 +82,9 @@ private:
     Response health(const Request &request, QStringView);
     Response staticFile(const Request &request, QStringView name);
 
+    // Whom the limit of registrations counts the request against.
+    QHostAddress client(const Request &request) const;
+
     // The entry an address names by its number.
     std::optional<Entry> entryNamed(QStringView id);
 
@@ -72,5 +95,11 @@ private:
     ResultStore &store_;
     RateLimiter &limiter_;
     const StaticFiles &files_;
+    const QList<QHostAddress> trustedProxies_;
     Pages pages_;
+    struct {
+        QByteArray revision;
+        bool current = false;   // the revision asked for the requests in hand
+        QHash<QString, Response> answers;   // by path and query
+    } cache_;
 };

@@ -2,15 +2,18 @@
 
 #include "homepage/Clocks.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QHash>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QUrl>
 
+#include <algorithm>
 #include <map>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -37,37 +40,142 @@ namespace {
 struct Dialect {
     QLatin1StringView scheme;
     QLatin1StringView driver;
+    // Points the connection at the database the rest of the URL names, or
+    // throws StoreError; run before every connection is opened.
+    void (*address)(QSqlDatabase &db, const QString &url, const QString &password);
     QLatin1StringView idColumn;
     QLatin1StringView greatest;   // the larger of two values
     // Statements run once on every new connection, each with the first value
     // it must answer (none to check when empty).
-    QList<std::pair<QLatin1StringView, QLatin1StringView>> sessionSetup;
-    // A check of the whole file run once at start, answering "ok"; none when empty.
+    QList<std::pair<QString, QLatin1StringView>> sessionSetup;
+    // A check of the whole file run on connecting, answering "ok"; none when empty.
     QLatin1StringView integrityCheck;
+    // Taken before the tables are looked for and created, so that servers
+    // starting at once on an empty database create them once; none when
+    // beginWrite already keeps other writers out.
+    QLatin1StringView schemaLock;
     // A write transaction takes its locks at once, so that two processes on
     // one database wait for each other rather than fail halfway.
     QLatin1StringView beginWrite;
+    // The database's code for a broken unique constraint, where a
+    // registration's count and entry go in as one statement committed on its
+    // own (a round trip to a server costs more than a statement): a repeat of
+    // a name and code then undoes the count with the rest. Empty: they go in
+    // a transaction of their own (SQLite cannot insert in a WITH).
+    QLatin1StringView repeatInOneStatement;
+    // A read transaction sees one state of the database throughout.
     QLatin1StringView beginRead;
+    // One value that changes whenever another connection commits a change; in
+    // a read transaction, the one for what it sees.
+    QLatin1StringView revision;
+    // The database's codes (or their beginnings) for a connection that is
+    // gone, after which a fresh connection is worth one more try. An empty
+    // code is the driver's own: the server closed the connection.
+    QList<QLatin1StringView> connectionLost;
 };
+
+qint64 milliseconds(std::chrono::milliseconds span)
+{
+    return span.count();
+}
+
+void sqliteAddress(QSqlDatabase &db, const QString &url, const QString &)
+{
+    const QString path = url.mid(url.indexOf(u':') + 1);
+    if (path.isEmpty())
+        throw StoreError(u"the URL names no file"_s);
+    const QFileInfo file(path);
+    if (!QDir().mkpath(file.absolutePath()))
+        throw StoreError(u"cannot create the folder %1"_s.arg(file.absolutePath()));
+    if (file.isDir())
+        throw StoreError(u"it is a folder"_s);
+    // SQLite would open these read-only without a word and fail only at the
+    // first registration.
+    if (file.exists() && !file.isWritable())
+        throw StoreError(u"the file is read-only"_s);
+    if (!QFileInfo(file.absolutePath()).isWritable())
+        throw StoreError(u"its folder is read-only"_s);
+    db.setDatabaseName(path);
+}
+
+void postgresqlAddress(QSqlDatabase &db, const QString &url, const QString &password)
+{
+    const QUrl parsed(url, QUrl::StrictMode);
+    if (!parsed.password().isEmpty() || parsed.userInfo().contains(u':'))
+        throw StoreError(u"its URL holds a password: give it in PGPASSWORD or in a file named by "
+                          "--database-password-file instead"_s);
+    const QString name = parsed.path().mid(1);
+    if (!parsed.isValid() || parsed.host().isEmpty() || name.isEmpty() || name.contains(u'/')
+        || parsed.hasQuery() || parsed.hasFragment())
+        throw StoreError(u"its URL is not of the form postgresql://USER@HOST:PORT/DATABASE"_s);
+    db.setHostName(parsed.host());
+    db.setPort(parsed.port());
+    db.setUserName(parsed.userName());
+    db.setDatabaseName(name);
+    db.setPassword(password.isEmpty() ? qEnvironmentVariable("PGPASSWORD") : password);
+    // A server that does not answer at all holds a request no longer than a
+    // statement may take: neither to connect nor to have what is sent taken.
+    db.setConnectOptions(u"connect_timeout=%1;tcp_user_timeout=%2;application_name=suiranjuku-homepage"_s
+                             .arg(databasePatience.count())
+                             .arg(milliseconds(databasePatience)));
+}
 
 const Dialect sqlite{
     "sqlite"_L1,
     "QSQLITE"_L1,
+    sqliteAddress,
     "INTEGER PRIMARY KEY AUTOINCREMENT"_L1,
     "MAX"_L1,
     {
         // First, so that the others wait for a lock too.
-        {"PRAGMA busy_timeout = 5000"_L1, {}},
-        {"PRAGMA journal_mode = WAL"_L1, "wal"_L1},
+        {u"PRAGMA busy_timeout = %1"_s.arg(milliseconds(databasePatience)), {}},
+        {u"PRAGMA journal_mode = WAL"_s, "wal"_L1},
         // Every commit reaches the disk before a registration is answered.
-        {"PRAGMA synchronous = FULL"_L1, {}},
+        {u"PRAGMA synchronous = FULL"_s, {}},
     },
     "PRAGMA quick_check"_L1,
+    {},
     "BEGIN IMMEDIATE"_L1,
+    {},
     "BEGIN"_L1,
+    // Counts the commits of other connections only: this one's own are
+    // counted by the store.
+    "PRAGMA data_version"_L1,
+    {},
 };
 
-const Dialect *const dialects[] = {&sqlite};
+const Dialect postgresql{
+    "postgresql"_L1,
+    "QPSQL"_L1,
+    postgresqlAddress,
+    "BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY"_L1,
+    "GREATEST"_L1,
+    {
+        // Notices (a table that is there already) would go to standard error.
+        {u"SET client_min_messages = warning"_s, {}},
+        {u"SET statement_timeout = %1"_s.arg(milliseconds(databasePatience)), {}},
+        // A registration is answered only once its commit is on disk, whatever
+        // the server's default.
+        {u"SET synchronous_commit = on"_s, {}},
+    },
+    {},
+    // The number is this program's own: any fixed one that nothing else uses.
+    "SELECT pg_advisory_xact_lock(1460320)"_L1,
+    // Each registration locks its count row by updating it: that orders the
+    // writers, so the default isolation is enough.
+    "BEGIN"_L1,
+    "23505"_L1,
+    "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"_L1,
+    // Which transactions had ended when the statement (or the read
+    // transaction) began: the same text means the same data. Read without
+    // touching a table; it also changes with writes to other tables, which
+    // costs a page drawn anew, never a stale one.
+    "SELECT pg_current_snapshot()::text"_L1,
+    // Connection failures, and the server shutting down or starting up.
+    {""_L1, "08"_L1, "57P"_L1},
+};
+
+const Dialect *const dialects[] = {&sqlite, &postgresql};
 
 const QString schema[] = {
     u"CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"_s,
@@ -98,14 +206,17 @@ const QString countIn = u"INSERT INTO day_counts (days, entries, latest) VALUES 
                          "RETURNING entries, latest"_s;
 const QString insertEntry = u"INSERT INTO results (name, code, days, arrival, registered) "
                              "VALUES (?, ?, ?, ?, ?) ON CONFLICT (name, code) DO NOTHING RETURNING id"_s;
+const QString countedEntry = u"WITH counted AS (%1) INSERT INTO results (name, code, days, arrival, registered) "
+                              "SELECT ?, ?, ?, entries, latest FROM counted RETURNING id"_s;
 const QString allCounts = u"SELECT days, entries FROM day_counts ORDER BY days"_s;
 const QString entriesFrom = u"SELECT id, name, days, arrival, registered FROM results "
                              "WHERE (days, arrival) >= (?, ?) ORDER BY days, arrival LIMIT ?"_s;
+const QString version = u"SELECT version FROM schema_version"_s;
 
-QString oneLine(const QSqlError &error)
+StoreError failure(const QSqlError &error)
 {
-    QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return text.simplified();
+    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
+    return StoreError(text.simplified(), error.nativeErrorCode());
 }
 
 Entry entryFrom(const QSqlQuery &row, qint64 fewerDays)
@@ -116,119 +227,69 @@ Entry entryFrom(const QSqlQuery &row, qint64 fewerDays)
 
 class SqlResultStore final : public ResultStore {
 public:
-    SqlResultStore(const Dialect &dialect, const WallClock &clock)
-        : dialect_(dialect), clock_(clock),
+    SqlResultStore(const Dialect &dialect, const QString &url, const QString &password, const WallClock &clock,
+                   Outages outages)
+        : dialect_(dialect), url_(url), outages_(outages),
+          // Said in messages: never with a password, should the URL hold one.
+          shown_(url.contains("://"_L1) ? QUrl(url).toString(QUrl::RemovePassword) : url),
+          password_(password), clock_(clock),
           connection_(u"suiran-homepage-%1"_s.arg(++connections)),
-          countIn_(countIn.arg(dialect.greatest))
+          countIn_(countIn.arg(dialect.greatest)), countedEntry_(countedEntry.arg(countIn_)),
+          revision_(dialect.revision),
+          db_(QSqlDatabase::addDatabase(dialect.driver, connection_))
     {
     }
 
     ~SqlResultStore() override
     {
-        // Every query on the connection goes before the connection does.
-        statements_.clear();
-        db_.close();
+        disconnect();
         db_ = QSqlDatabase();
         QSqlDatabase::removeDatabase(connection_);
     }
 
-    void open(const QString &url, const QString &target)
+    // The first connection: what goes wrong here stops the server.
+    void open()
     {
-        db_ = QSqlDatabase::addDatabase(dialect_.driver, connection_);
-        db_.setDatabaseName(target);
-        if (!db_.open())
-            throw StoreError(u"cannot open the database %1: %2"_s.arg(url, oneLine(db_.lastError())));
         try {
-            for (const auto &[sql, answer] : dialect_.sessionSetup)
-                expect(sql, answer);
-            if (!dialect_.integrityCheck.isEmpty())
-                expect(dialect_.integrityCheck, "ok"_L1);
-            createSchema();
+            connect();
         } catch (const StoreError &error) {
-            throw StoreError(u"the database %1 cannot be used: %2"_s.arg(url, error.why()));
+            disconnect();
+            throw StoreError(u"cannot use the database %1: %2"_s.arg(shown_, error.why()));
         }
     }
 
     Registration add(const QString &name, const QString &code, int days) override
     {
-        {
-            Transaction write(*this, dialect_.beginWrite);
-            QSqlQuery &count = run(countIn_, {days, clock_.msecsSinceEpoch()});
-            next(count);
-            const qint64 arrival = count.value(0).toLongLong();
-            const qint64 registered = count.value(1).toLongLong();
-            count.finish();
-            QSqlQuery &insert = run(insertEntry, {name, code, days, arrival, registered});
-            if (insert.next()) {
-                const qint64 id = insert.value(0).toLongLong();
-                insert.finish();
-                write.commit();
-                // Read back with its rank, now that it is committed.
-                if (std::optional<Entry> entry = find(id))
-                    return {*entry, true};
-                throw StoreError(u"a new entry vanished after its commit"_s);
-            }
-            insert.finish();
-            // The same name and code are there already: the count goes back.
-        }
-        QSqlQuery &existing = run(entryByNameAndCode, {name, code});
-        next(existing);
-        const Entry entry = entryFrom(existing, existing.value(5).toLongLong());
-        existing.finish();
-        return {entry, false};
+        return withDatabase([&] { return addOnce(name, code, days); });
     }
 
     std::optional<Entry> find(qint64 id) override
     {
-        QSqlQuery &query = run(entryById, {id});
-        std::optional<Entry> entry;
-        if (query.next())
-            entry = entryFrom(query, query.value(5).toLongLong());
-        query.finish();
-        return entry;
+        return withDatabase([&] { return findOnce(id); });
     }
 
     Page page(qint64 offset, int limit) override
     {
-        Transaction read(*this, dialect_.beginRead);
-        // Entries of fewer days than each days value, and in all.
-        std::map<int, qint64> fewerDays;
-        qint64 total = 0;
-        int firstDays = 0;
-        qint64 firstArrival = 0;
-        QSqlQuery &counts = run(allCounts, {});
-        while (counts.next()) {
-            const int days = counts.value(0).toInt();
-            const qint64 entries = counts.value(1).toLongLong();
-            fewerDays[days] = total;
-            if (firstArrival == 0 && offset < total + entries) {
-                firstDays = days;
-                firstArrival = offset - total + 1;
-            }
-            total += entries;
-        }
-        counts.finish();
-        Page page{total, {}};
-        if (firstArrival == 0)
-            return page;
-        QSqlQuery &rows = run(entriesFrom, {firstDays, firstArrival, limit});
-        while (rows.next())
-            page.entries.append(entryFrom(rows, fewerDays[rows.value(2).toInt()]));
-        rows.finish();
-        read.commit();
-        return page;
+        return withDatabase([&] { return pageOnce(offset, limit); });
     }
 
     bool answers() override
     {
         try {
-            QSqlQuery &query = run(u"SELECT version FROM schema_version"_s, {});
-            const bool answered = query.next();
-            query.finish();
-            return answered;
+            return withDatabase([&] {
+                QSqlQuery &query = run(version, {});
+                const bool answered = query.next();
+                query.finish();
+                return answered;
+            });
         } catch (const StoreError &) {
             return false;
         }
+    }
+
+    QByteArray revision() override
+    {
+        return withDatabase([&] { return probe(); });
     }
 
 private:
@@ -255,6 +316,212 @@ private:
         bool done_ = false;
     };
 
+    // Entries of fewer days than each days value, as read under one revision.
+    struct Counts {
+        QByteArray revision;
+        struct Days {
+            int days;
+            qint64 entries;
+            qint64 fewer;
+        };
+        std::vector<Days> days;   // in order of days
+        qint64 total = 0;
+    };
+
+    // Runs `work` on a connection, opening one when there is none. Any
+    // failure drops the connection, so the next request starts on a fresh
+    // one. When the connection turns out to have been lost meanwhile (the
+    // server restarted), the work is tried once more on a new one: every
+    // piece of work here may be repeated, a registration too, since the same
+    // name and code never make two entries.
+    template <typename Work>
+    auto withDatabase(Work work) -> decltype(work())
+    {
+        const bool reused = connected_;
+        ensureConnected();
+        try {
+            return work();
+        } catch (const StoreError &error) {
+            disconnect();
+            if (!reused || !lostConnection(error))
+                throw;
+            if (outages_ == Outages::Logged)
+                qWarning("lost the connection to the database %s: %s", qPrintable(shown_), error.what());
+        }
+        ensureConnected();
+        try {
+            return work();
+        } catch (const StoreError &) {
+            disconnect();
+            throw;
+        }
+    }
+
+    bool lostConnection(const StoreError &error) const
+    {
+        const QString code = error.code();
+        for (QLatin1StringView lost : dialect_.connectionLost) {
+            if (lost.isEmpty() ? code.isEmpty() : code.startsWith(lost))
+                return true;
+        }
+        return false;
+    }
+
+    void ensureConnected()
+    {
+        if (connected_)
+            return;
+        if (!retry_.hasExpired())
+            throw StoreError(u"the database %1 is not reachable"_s.arg(shown_), {}, StoreError::Logged);
+        try {
+            connect();
+        } catch (const StoreError &error) {
+            disconnect();
+            unreachable_ = true;
+            retry_.setRemainingTime(reconnectPause);
+            throw StoreError(u"cannot reach the database %1: %2 (trying again every %3 ms meanwhile)"_s
+                                 .arg(shown_, error.why())
+                                 .arg(reconnectPause.count()));
+        }
+        if (unreachable_ && outages_ == Outages::Logged)
+            qInfo("the database %s answers again", qPrintable(shown_));
+        unreachable_ = false;
+    }
+
+    void connect()
+    {
+        dialect_.address(db_, url_, password_);
+        if (!db_.open())
+            throw failure(db_.lastError());
+        for (const auto &[sql, answer] : dialect_.sessionSetup)
+            expect(sql, answer);
+        if (!dialect_.integrityCheck.isEmpty())
+            expect(dialect_.integrityCheck, "ok"_L1);
+        createSchema();
+        // Revisions of an earlier connection mean nothing on this one.
+        ++generation_;
+        connected_ = true;
+    }
+
+    void disconnect()
+    {
+        connected_ = false;
+        // Every query on the connection goes before the connection does.
+        statements_.clear();
+        db_.close();
+    }
+
+    Registration addOnce(const QString &name, const QString &code, int days)
+    {
+        if (const std::optional<qint64> id = insertCounted(name, code, days)) {
+            ++commits_;
+            // Read back with its rank, now that it is committed.
+            if (std::optional<Entry> entry = findOnce(*id))
+                return {*entry, true};
+            throw StoreError(u"a new entry vanished after its commit"_s);
+        }
+        QSqlQuery &existing = run(entryByNameAndCode, {name, code});
+        next(existing);
+        const Entry entry = entryFrom(existing, existing.value(5).toLongLong());
+        existing.finish();
+        return {entry, false};
+    }
+
+    // Counts a new entry in and inserts it, committed: its id. Nothing when
+    // the same name and code are there already; the count stays as it was.
+    std::optional<qint64> insertCounted(const QString &name, const QString &code, int days)
+    {
+        const qint64 now = clock_.msecsSinceEpoch();
+        if (!dialect_.repeatInOneStatement.isEmpty()) {
+            try {
+                QSqlQuery &insert = run(countedEntry_, {days, now, name, code, days});
+                next(insert);
+                const qint64 id = insert.value(0).toLongLong();
+                insert.finish();
+                return id;
+            } catch (const StoreError &error) {
+                if (error.code() != dialect_.repeatInOneStatement)
+                    throw;
+                return std::nullopt;
+            }
+        }
+        Transaction write(*this, dialect_.beginWrite);
+        QSqlQuery &count = run(countIn_, {days, now});
+        next(count);
+        const qint64 arrival = count.value(0).toLongLong();
+        const qint64 registered = count.value(1).toLongLong();
+        count.finish();
+        QSqlQuery &insert = run(insertEntry, {name, code, days, arrival, registered});
+        const bool inserted = insert.next();
+        const qint64 id = inserted ? insert.value(0).toLongLong() : 0;
+        insert.finish();
+        if (!inserted)
+            return std::nullopt;   // rolled back as the transaction goes
+        write.commit();
+        return id;
+    }
+
+    std::optional<Entry> findOnce(qint64 id)
+    {
+        QSqlQuery &query = run(entryById, {id});
+        std::optional<Entry> entry;
+        if (query.next())
+            entry = entryFrom(query, query.value(5).toLongLong());
+        query.finish();
+        return entry;
+    }
+
+    Page pageOnce(qint64 offset, int limit)
+    {
+        Transaction read(*this, dialect_.beginRead);
+        const QByteArray seen = probe();
+        if (seen != counts_.revision)
+            readCounts(seen);
+        Page page{counts_.total, {}};
+        // The days value and the arrival the page starts at.
+        const auto first = std::find_if(counts_.days.cbegin(), counts_.days.cend(), [offset](const Counts::Days &d) {
+            return offset < d.fewer + d.entries;
+        });
+        if (first == counts_.days.cend())
+            return page;
+        QSqlQuery &rows = run(entriesFrom, {first->days, offset - first->fewer + 1, limit});
+        auto days = first;
+        while (rows.next()) {
+            const int rowDays = rows.value(2).toInt();
+            while (days != counts_.days.cend() && days->days != rowDays)
+                ++days;
+            if (days == counts_.days.cend())
+                throw StoreError(u"an entry of %1 days is not counted"_s.arg(rowDays));
+            page.entries.append(entryFrom(rows, days->fewer));
+        }
+        rows.finish();
+        read.commit();
+        return page;
+    }
+
+    void readCounts(const QByteArray &revision)
+    {
+        counts_ = Counts{revision, {}, 0};
+        QSqlQuery &query = run(allCounts, {});
+        while (query.next()) {
+            const qint64 entries = query.value(1).toLongLong();
+            counts_.days.push_back({query.value(0).toInt(), entries, counts_.total});
+            counts_.total += entries;
+        }
+        query.finish();
+    }
+
+    // What the database says of its changes, with what it does not count:
+    // this connection's own commits, and which connection it is.
+    QByteArray probe()
+    {
+        QSqlQuery &query = run(revision_, {});
+        next(query);
+        const QByteArray seen = query.value(0).toString().toUtf8();
+        query.finish();
+        return QByteArray::number(generation_) + ':' + QByteArray::number(commits_) + ':' + seen;
+    }
+
     // A statement, prepared once per connection, run with its values bound.
     QSqlQuery &run(const QString &sql, const QVariantList &values)
     {
@@ -262,14 +529,14 @@ private:
         if (found == statements_.end()) {
             QSqlQuery query(db_);
             if (!query.prepare(sql))
-                throw StoreError(oneLine(query.lastError()));
+                throw failure(query.lastError());
             found = statements_.emplace(sql, std::move(query)).first;
         }
         QSqlQuery &query = found->second;
         for (int i = 0; i < values.size(); ++i)
             query.bindValue(i, values[i]);
         if (!query.exec())
-            throw StoreError(oneLine(query.lastError()));
+            throw failure(query.lastError());
         return query;
     }
 
@@ -279,18 +546,18 @@ private:
             throw StoreError(u"a statement answered no row where one was due"_s);
     }
 
-    void plain(QLatin1StringView sql)
+    void plain(const QString &sql)
     {
         QSqlQuery query(db_);
         if (!query.exec(sql))
-            throw StoreError(oneLine(query.lastError()));
+            throw failure(query.lastError());
     }
 
-    void expect(QLatin1StringView sql, QLatin1StringView answer)
+    void expect(const QString &sql, QLatin1StringView answer)
     {
         QSqlQuery query(db_);
         if (!query.exec(sql))
-            throw StoreError(oneLine(query.lastError()));
+            throw failure(query.lastError());
         if (!answer.isEmpty() && (!query.next() || query.value(0).toString() != answer))
             throw StoreError(u"%1 answered \"%2\", not \"%3\""_s.arg(sql, query.value(0).toString(), answer));
     }
@@ -298,62 +565,72 @@ private:
     void createSchema()
     {
         Transaction write(*this, dialect_.beginWrite);
-        for (const QString &table : schema) {
-            QSqlQuery query(db_);
-            if (!query.exec(QString(table).replace("%1"_L1, dialect_.idColumn)))
-                throw StoreError(oneLine(query.lastError()));
-        }
-        QSqlQuery version(db_);
-        if (!version.exec(u"SELECT version FROM schema_version"_s))
-            throw StoreError(oneLine(version.lastError()));
-        if (!version.next()) {
+        if (!dialect_.schemaLock.isEmpty())
+            plain(dialect_.schemaLock);
+        for (const QString &table : schema)
+            plain(QString(table).replace("%1"_L1, dialect_.idColumn));
+        QSqlQuery found(db_);
+        if (!found.exec(version))
+            throw failure(found.lastError());
+        if (!found.next()) {
             QSqlQuery insert(db_);
             insert.prepare(u"INSERT INTO schema_version (version) VALUES (?)"_s);
             insert.addBindValue(schemaVersion);
             if (!insert.exec())
-                throw StoreError(oneLine(insert.lastError()));
-        } else if (const int found = version.value(0).toInt(); found != schemaVersion) {
+                throw failure(insert.lastError());
+        } else if (const int number = found.value(0).toInt(); number != schemaVersion) {
             // No older version exists yet to bring up to date.
             throw StoreError(u"its tables are of version %1, this program knows version %2"_s
-                                 .arg(found)
+                                 .arg(number)
                                  .arg(schemaVersion));
         }
-        version.finish();
+        found.finish();
         write.commit();
     }
 
     static inline int connections = 0;
 
     const Dialect &dialect_;
+    const QString url_;
+    const Outages outages_;
+    const QString shown_;
+    const QString password_;
     const WallClock &clock_;
     const QString connection_;
     const QString countIn_;
+    const QString countedEntry_;
+    const QString revision_;
     QSqlDatabase db_;
     std::map<QString, QSqlQuery> statements_;
+    bool connected_ = false;
+    bool unreachable_ = false;        // the last try to connect failed
+    QDeadlineTimer retry_{0};         // no new connection is tried before it expires
+    qint64 generation_ = 0;           // connections opened so far
+    qint64 commits_ = 0;              // registrations committed on this store
+    Counts counts_;
 };
 
 } // namespace
 
-std::unique_ptr<ResultStore> openResultStore(const QString &url, const WallClock &clock)
+std::unique_ptr<ResultStore> openResultStore(const QString &url, const WallClock &clock, const QString &password,
+                                             Outages outages)
 {
     const qsizetype colon = url.indexOf(u':');
     const QStringView scheme = QStringView(url).first(std::max<qsizetype>(colon, 0));
-    const QString target = url.mid(colon + 1);
     for (const Dialect *dialect : dialects) {
         if (colon <= 0 || scheme != dialect->scheme)
             continue;
-        if (target.isEmpty())
-            throw StoreError(u"the database URL %1 names no file"_s.arg(url));
-        const QFileInfo file(target);
-        if (!QDir().mkpath(file.absolutePath()))
-            throw StoreError(u"cannot create the folder %1"_s.arg(file.absolutePath()));
-        if (file.isDir())
-            throw StoreError(u"the database %1 is a folder"_s.arg(url));
-        auto store = std::make_unique<SqlResultStore>(*dialect, clock);
-        store->open(url, target);
+        auto store = std::make_unique<SqlResultStore>(*dialect, url, password, clock, outages);
+        store->open();
         return store;
     }
-    throw StoreError(u"unknown kind of database URL: %1 (use sqlite:PATH)"_s.arg(url));
+    throw StoreError(u"unknown kind of database URL: %1 (use sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE)"_s
+                         .arg(url));
+}
+
+bool databaseServer(const QString &url)
+{
+    return url.startsWith(postgresql.scheme + u':');
 }
 
 QString defaultDatabaseUrl()

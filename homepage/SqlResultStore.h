@@ -2,15 +2,30 @@
 
 #include "homepage/ResultStore.h"
 
+#include <QString>
+
+#include <chrono>
 #include <memory>
 
 class WallClock;
 
-// Opens the hall of fame in the database a URL names, "sqlite:PATH" (the
-// folder is created as needed), and creates its tables on first use. Throws
-// StoreError, with the reason in one line, when the database cannot be
-// opened or written, is damaged, or is of a newer schema than this program's.
-std::unique_ptr<ResultStore> openResultStore(const QString &url, const WallClock &clock);
+// Opens the hall of fame in the database a URL names and creates its tables
+// on first use:
+//   sqlite:PATH                             a file, its folder made as needed
+//   postgresql://USER@HOST:PORT/DATABASE    a PostgreSQL server; the password
+//                                           is `password`, else PGPASSWORD
+// Throws StoreError, with the reason in one line, when the database cannot be
+// reached, opened or written, is damaged, or is of a newer schema than this
+// program's. Once open, a connection that fails is opened anew by the next
+// request that needs it; the loss and the return go to the log, unless a
+// second store on the same database already tells them.
+enum class Outages { Logged, Unlogged };
+std::unique_ptr<ResultStore> openResultStore(const QString &url, const WallClock &clock,
+                                             const QString &password = {}, Outages outages = Outages::Logged);
+
+// Whether the URL names a database server rather than a file: asking it
+// anything is a round trip.
+bool databaseServer(const QString &url);
 
 // sqlite:$XDG_DATA_HOME/suiranjuku-homepage/results.sqlite
 QString defaultDatabaseUrl();
@@ -18,3 +33,10 @@ QString defaultDatabaseUrl();
 // The version of the tables this program creates and reads, kept in the
 // database itself for later changes.
 inline constexpr int schemaVersion = 1;
+
+// The longest a request waits for the database to be reached or to answer a
+// statement; past it the request is answered 503.
+inline constexpr std::chrono::seconds databasePatience{5};
+// After the database could not be reached, requests are answered 503 at once
+// for this long before the next try, rather than each waiting on its own.
+inline constexpr std::chrono::milliseconds reconnectPause{1000};

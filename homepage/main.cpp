@@ -4,20 +4,41 @@
 #include "homepage/HttpFront.h"
 #include "homepage/Options.h"
 #include "homepage/RateLimiter.h"
+#include "homepage/RevisionProbe.h"
 #include "homepage/Site.h"
 #include "homepage/SqlResultStore.h"
 #include "homepage/StaticFiles.h"
 #include "homepage/StopSignals.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QTextStream>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 using namespace std::chrono_literals;
 
+namespace {
+
+QtMessageHandler qtMessages = nullptr;
+
+// Qt's PostgreSQL driver complains once for every prepared statement it
+// cannot free on a connection that is gone already; the store says once
+// that the connection was lost, and that is all there is to it.
+void withoutDriverComplaints(QtMsgType type, const QMessageLogContext &context, const QString &text)
+{
+    if (type == QtWarningMsg && text.startsWith("Unable to free statement:"_L1))
+        return;
+    qtMessages(type, context, text);
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    qtMessages = qInstallMessageHandler(withoutDriverComplaints);
     QCoreApplication::setApplicationName(u"suiranjuku-homepage"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(SUIRANJUKU_VERSION));
     QTextStream out(stdout);
@@ -47,16 +68,32 @@ int main(int argc, char *argv[])
     StopSignals stop;
     SystemWallClock wallClock;
     SteadyClock steadyClock;
+    QString password;
+    if (!options.passwordFile.isEmpty()) {
+        QFile file(options.passwordFile);
+        if (!file.open(QIODevice::ReadOnly))
+            return fail(u"cannot read the password file %1: %2"_s.arg(options.passwordFile, file.errorString()), 1);
+        // The first line, as editors and `echo` leave it.
+        password = QString::fromUtf8(file.readLine()).remove(u'\n').remove(u'\r');
+    }
     std::unique_ptr<ResultStore> store;
     try {
-        store = openResultStore(options.database, wallClock);
+        store = openResultStore(options.database, wallClock, password);
     } catch (const StoreError &error) {
         return fail(error.why(), 1);
     }
     RateLimiter limiter(options.registrationLimit, steadyClock);
     const StaticFiles files;
-    Site site(*store, limiter, files);
-    HttpFront front(site);
+    Site site(*store, limiter, files, options.trustedProxies);
+    // A database server is a round trip away: whether the hall of fame has
+    // changed is asked on a connection of its own, opened with the first
+    // question, while requests keep coming in.
+    std::optional<RevisionProbe> probe;
+    if (databaseServer(options.database))
+        probe.emplace([&options, &wallClock, password] {
+            return openResultStore(options.database, wallClock, password, Outages::Unlogged);
+        });
+    HttpFront front(site, options.idleLimit, probe ? &*probe : nullptr);
     QString why;
     const quint16 port = front.listenOn(options.address, options.port, why);
     if (port == 0)

@@ -26,6 +26,8 @@ try:
     from selenium.common.exceptions import WebDriverException
     from selenium.webdriver.common.by import By
     from selenium.webdriver.common.keys import Keys
+    from selenium.webdriver.support import expected_conditions
+    from selenium.webdriver.support.ui import WebDriverWait
 except ImportError:
     print("SKIPPED: python3-selenium is not installed (tools/setup.sh installs it)")
     sys.exit(77)
@@ -108,8 +110,11 @@ def fits(driver, width):
 
 def submit(driver, base, name, code):
     driver.get(base)
-    driver.find_element(By.ID, "name").send_keys(name)
+    field = driver.find_element(By.ID, "name")
+    field.send_keys(name)
     driver.find_element(By.ID, "code").send_keys(code + Keys.ENTER)
+    # The answer is a new page: read that one, not the form still showing.
+    WebDriverWait(driver, 10).until(expected_conditions.staleness_of(field))
 
 
 def no_script(driver):
@@ -154,6 +159,7 @@ def run(driver, base, shots):
     fits(driver, 390)
     photograph(driver, 390, f"{shots}/homepage-entry-phone.png")
     driver.find_element(By.CSS_SELECTOR, "a.button").click()
+    WebDriverWait(driver, 10).until(lambda d: "#entry-" in d.current_url)
     check(re.search(r"/results#entry-\d+$", driver.current_url), f"went to {driver.current_url}")
     highlighted = driver.find_elements(By.CSS_SELECTOR, "tr:target .name")
     check(highlighted and highlighted[0].text == "ソラマ二世", "the entry is not marked on its page")

@@ -2,6 +2,7 @@
 // the numbers in addresses, the pager, the command line and the limit of
 // registrations a minute.
 
+#include "homepage/ClientAddress.h"
 #include "homepage/Options.h"
 #include "homepage/Pager.h"
 #include "homepage/RateLimiter.h"
@@ -37,6 +38,9 @@ private slots:
     void listenAddresses();
     void commandLine_data();
     void commandLine();
+    void optionsForTheServer();
+    void clientBehindProxies_data();
+    void clientBehindProxies();
     void defaultDatabaseFollowsXdgDataHome();
     void limitCountsAMinutePerAddress();
     void noLimitWhenZero();
@@ -233,6 +237,14 @@ void TestHomepageRules::commandLine_data()
                                 << u"--listen"_s;
     QTest::newRow("missing value") << QStringList{program, u"--database"_s} << int(CommandLine::Bad)
                                    << u"database"_s;
+    QTest::newRow("a negative limit") << QStringList{program, u"--registration-limit=-1"_s} << int(CommandLine::Bad)
+                                      << u"--registration-limit"_s;
+    QTest::newRow("a limit in words") << QStringList{program, u"--registration-limit=many"_s}
+                                      << int(CommandLine::Bad) << u"--registration-limit"_s;
+    QTest::newRow("a proxy by name") << QStringList{program, u"--trusted-proxy=proxy.example"_s}
+                                     << int(CommandLine::Bad) << u"--trusted-proxy"_s;
+    QTest::newRow("no idle time at all") << QStringList{program, u"--idle-timeout=0"_s} << int(CommandLine::Bad)
+                                         << u"--idle-timeout"_s;
     QTest::newRow("run") << QStringList{program, u"--listen=127.0.0.1:0"_s, u"--database=sqlite:x"_s}
                          << int(CommandLine::Run) << QString();
 }
@@ -253,6 +265,66 @@ void TestHomepageRules::commandLine()
         QCOMPARE(command.options.database, u"sqlite:x"_s);
         QCOMPARE(command.options.registrationLimit, registrationsPerMinute);
     }
+}
+
+void TestHomepageRules::optionsForTheServer()
+{
+    const CommandLine command = readCommandLine(
+        {u"suiranjuku-homepage"_s, u"--registration-limit=0"_s, u"--trusted-proxy=10.0.0.1"_s,
+         u"--trusted-proxy=::1"_s, u"--idle-timeout=5"_s, u"--database-password-file=/run/secret"_s});
+    QCOMPARE(int(command.kind), int(CommandLine::Run));
+    QCOMPARE(command.options.registrationLimit, 0);
+    QCOMPARE(command.options.trustedProxies, (QList<QHostAddress>{QHostAddress(u"10.0.0.1"_s), QHostAddress(u"::1"_s)}));
+    QCOMPARE(command.options.idleLimit, 5s);
+    QCOMPARE(command.options.passwordFile, u"/run/secret"_s);
+    const Options defaults = readCommandLine({u"suiranjuku-homepage"_s}).options;
+    QCOMPARE(defaults.trustedProxies, QList<QHostAddress>());
+    QCOMPARE(defaults.idleLimit, defaultIdleLimit);
+    QCOMPARE(defaults.passwordFile, QString());
+}
+
+void TestHomepageRules::clientBehindProxies_data()
+{
+    QTest::addColumn<QString>("peer");
+    QTest::addColumn<QByteArray>("forwardedFor");
+    QTest::addColumn<QStringList>("trusted");
+    QTest::addColumn<QString>("client");
+    const QStringList proxy{u"10.0.0.1"_s};
+    const QStringList twoProxies{u"10.0.0.1"_s, u"10.0.0.2"_s};
+
+    QTest::newRow("no proxies: the peer") << u"198.51.100.1"_s << "203.0.113.9"_ba << QStringList()
+                                          << u"198.51.100.1"_s;
+    QTest::newRow("a peer that is not the proxy") << u"198.51.100.1"_s << "203.0.113.9"_ba << proxy
+                                                  << u"198.51.100.1"_s;
+    QTest::newRow("behind the proxy") << u"10.0.0.1"_s << "203.0.113.9"_ba << proxy << u"203.0.113.9"_s;
+    QTest::newRow("the right-most entry, not what the client wrote")
+        << u"10.0.0.1"_s << "198.51.100.7, 203.0.113.9"_ba << proxy << u"203.0.113.9"_s;
+    QTest::newRow("two proxies in a row") << u"10.0.0.1"_s << "203.0.113.9, 10.0.0.2"_ba << twoProxies
+                                          << u"203.0.113.9"_s;
+    QTest::newRow("only proxies: the left-most") << u"10.0.0.1"_s << "10.0.0.2"_ba << twoProxies << u"10.0.0.2"_s;
+    QTest::newRow("no header: the proxy itself") << u"10.0.0.1"_s << QByteArray() << proxy << u"10.0.0.1"_s;
+    QTest::newRow("an entry that is no address: the proxy")
+        << u"10.0.0.1"_s << "203.0.113.9, unknown"_ba << proxy << u"10.0.0.1"_s;
+    QTest::newRow("IPv4 with a port") << u"10.0.0.1"_s << "203.0.113.9:4711"_ba << proxy << u"203.0.113.9"_s;
+    QTest::newRow("IPv6 in brackets with a port") << u"10.0.0.1"_s << "[2001:db8::7]:4711"_ba << proxy
+                                                  << u"2001:db8::7"_s;
+    QTest::newRow("IPv6 bare") << u"10.0.0.1"_s << "2001:db8::7"_ba << proxy << u"2001:db8::7"_s;
+    QTest::newRow("the proxy seen through IPv6") << u"::ffff:10.0.0.1"_s << "203.0.113.9"_ba << proxy
+                                                 << u"203.0.113.9"_s;
+    QTest::newRow("spaces around entries") << u"10.0.0.1"_s << " 203.0.113.9 ,10.0.0.2 "_ba << twoProxies
+                                           << u"203.0.113.9"_s;
+}
+
+void TestHomepageRules::clientBehindProxies()
+{
+    QFETCH(QString, peer);
+    QFETCH(QByteArray, forwardedFor);
+    QFETCH(QStringList, trusted);
+    QFETCH(QString, client);
+    QList<QHostAddress> proxies;
+    for (const QString &address : trusted)
+        proxies.append(QHostAddress(address));
+    QCOMPARE(clientAddress(QHostAddress(peer), forwardedFor, proxies), QHostAddress(client));
 }
 
 void TestHomepageRules::defaultDatabaseFollowsXdgDataHome()

@@ -9,6 +9,7 @@
 #include "rules/ResultCode.h"
 
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <algorithm>
@@ -50,6 +51,8 @@ private slots:
     void pagesFromAnyRank();
     void aRepeatTakesNoPlace();
     void twoProcessesShareOneDatabase();
+    void revisionChangesWithEveryChange();
+    void aLostConnectionIsOpenedAnew();
 
 private:
     std::unique_ptr<TestDatabase> database_;
@@ -163,6 +166,44 @@ void TestResultStore::twoProcessesShareOneDatabase()
     QCOMPARE(second->add(u"二つ目から"_s, codeFor(19), 19).entry.rank, 1);
     QCOMPARE(namesOf(store_->page(0, 10).entries), (QStringList{u"二つ目から"_s, u"一つ目から"_s}));
     QVERIFY(second->answers());
+}
+
+void TestResultStore::revisionChangesWithEveryChange()
+{
+    const QByteArray empty = store_->revision();
+    QCOMPARE(store_->revision(), empty);
+    QCOMPARE(store_->page(0, 10).total, 0);
+    QCOMPARE(store_->revision(), empty);
+    store_->add(u"一つ目から"_s, codeFor(30), 30);
+    const QByteArray one = store_->revision();
+    QVERIFY(one != empty);
+    // The counts behind the ranks are kept between pages: a change through
+    // another connection, as another server makes it, is in the next page.
+    QCOMPARE(store_->page(0, 10).total, 1);
+    const std::unique_ptr<ResultStore> second = openResultStore(database_->url(), clock_);
+    second->add(u"二つ目から"_s, codeFor(20), 20);
+    QVERIFY(store_->revision() != one);
+    const ResultStore::Page page = store_->page(0, 10);
+    QCOMPARE(page.total, 2);
+    QCOMPARE(namesOf(page.entries), (QStringList{u"二つ目から"_s, u"一つ目から"_s}));
+    QCOMPARE(page.entries[1].rank, 2);
+}
+
+void TestResultStore::aLostConnectionIsOpenedAnew()
+{
+    if (!TestDatabase::onPostgresql())
+        QSKIP("for a PostgreSQL server");
+    store_->add(u"前"_s, codeFor(30), 30);
+    const QByteArray before = store_->revision();
+    // The server ends the store's session, as a restart would.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"^lost the connection to the database "_s));
+    QVERIFY(database_->run(u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity "
+                            "WHERE usename = current_user AND pid <> pg_backend_pid()"_s));
+    // The next request works on a new one, and what was read before counts
+    // for nothing there.
+    QVERIFY(store_->revision() != before);
+    QCOMPARE(store_->page(0, 10).total, 1);
+    QCOMPARE(store_->add(u"後"_s, codeFor(31), 31).entry.rank, 2);
 }
 
 QTEST_GUILESS_MAIN(TestResultStore)

@@ -4,6 +4,8 @@
 
 #include "homepage/RateLimiter.h"
 #include "homepage/ResultStore.h"
+#include "homepage/RevisionProbe.h"
+#include "homepage/SqlResultStore.h"
 #include "homepage/Site.h"
 #include "homepage/StaticFiles.h"
 #include "rules/ResultCode.h"
@@ -11,6 +13,7 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -23,10 +26,56 @@ public:
     std::optional<Entry> find(qint64) override { throw gone(); }
     Page page(qint64, int) override { throw gone(); }
     bool answers() override { return false; }
+    QByteArray revision() override { throw gone(); }
 
 private:
     static StoreError gone() { return StoreError(u"the database went away"_s); }
 };
+
+// A hall of fame in memory that counts how often the site asks it.
+class CountingStore final : public ResultStore {
+public:
+    Registration add(const QString &name, const QString &, int days) override
+    {
+        changed();
+        entries.append({entries.size() + 1, name, days, entries.size() + 1, 0});
+        return {entries.last(), true};
+    }
+    std::optional<Entry> find(qint64) override { return std::nullopt; }
+    Page page(qint64, int) override
+    {
+        ++reads;
+        return {entries.size(), entries};
+    }
+    bool answers() override { return true; }
+    QByteArray revision() override
+    {
+        ++asked;
+        return QByteArray::number(revision_);
+    }
+    // What another server's registration looks like from here.
+    void changed() { ++revision_; }
+
+    QList<Entry> entries;
+    int asked = 0;
+    int reads = 0;
+
+private:
+    int revision_ = 0;
+};
+
+Request get(const QString &path)
+{
+    const qsizetype question = path.indexOf(u'?');
+    return {"GET", path.left(question), QUrlQuery(question < 0 ? QString() : path.mid(question + 1)), {}, {},
+            QHostAddress(QHostAddress::LocalHost)};
+}
+
+Request registration(const QString &name)
+{
+    const QByteArray body = R"({"name":")" + name.toUtf8() + R"(","code":")" + resultcode::make(50, 5).toLatin1() + "\"}";
+    return {"POST", u"/api/results"_s, {}, {{"content-type", "application/json"}}, body, QHostAddress(QHostAddress::LocalHost)};
+}
 
 } // namespace
 
@@ -36,6 +85,8 @@ class TestSite : public QObject {
 private slots:
     void withoutItsDatabase_data();
     void withoutItsDatabase();
+    void pagesKeptUntilTheHallOfFameChanges();
+    void revisionAskedAside();
 };
 
 void TestSite::withoutItsDatabase_data()
@@ -92,6 +143,86 @@ void TestSite::withoutItsDatabase()
     } else if (status == 503 && path != "/healthz"_L1) {
         QVERIFY(QString::fromUtf8(response.body).contains(u"しばらくしてから"_s));
     }
+}
+
+void TestSite::pagesKeptUntilTheHallOfFameChanges()
+{
+    CountingStore store;
+    ScriptedClock clock;
+    RateLimiter limiter(0, clock);
+    const StaticFiles files;
+    Site site(store, limiter, files);
+    const auto shows = [](const Response &response, const QString &name) {
+        return QString::fromUtf8(response.body).contains(u'>' + name + u'<');
+    };
+
+    // Requests that came in together: one question for all, one drawing.
+    const QList<Response> together = site.handle({get(u"/"_s), get(u"/"_s), get(u"/api/results"_s)});
+    QCOMPARE(store.asked, 1);
+    QCOMPARE(store.reads, 2);
+    QCOMPARE(together[0].body, together[1].body);
+    // Later, nothing changed: asked again, drawn from what was kept.
+    site.handle(get(u"/"_s));
+    QCOMPARE(store.asked, 2);
+    QCOMPARE(store.reads, 2);
+
+    // A registration among them: asked again after it, and drawn anew.
+    const QList<Response> around = site.handle({get(u"/"_s), registration(u"ソラマ"_s), get(u"/"_s)});
+    QCOMPARE(around[1].status, 201);
+    QVERIFY(!shows(around[0], u"ソラマ"_s));
+    QVERIFY(shows(around[2], u"ソラマ"_s));
+    QCOMPARE(store.asked, 4);
+    QCOMPARE(store.reads, 3);
+
+    // Through another server: the next request sees it.
+    store.entries.append({2, u"おすず"_s, 40, 2, 0});
+    store.changed();
+    QVERIFY(shows(site.handle(get(u"/"_s)), u"おすず"_s));
+    // Every address is kept on its own.
+    site.handle({get(u"/results?page=1"_s), get(u"/results"_s), get(u"/results?page=1"_s)});
+    QCOMPARE(store.reads, 6);
+
+    // With the revision asked aside, the site asks nothing itself, until a
+    // registration among the requests makes it ask again.
+    const QByteArray now = store.revision();
+    store.asked = 0;
+    site.handle({get(u"/"_s), get(u"/results"_s)}, now);
+    QCOMPARE(store.asked, 0);
+    QCOMPARE(store.reads, 6);
+    const QList<Response> after = site.handle({registration(u"はやて"_s), get(u"/"_s)}, now);
+    QCOMPARE(store.asked, 1);
+    QVERIFY(shows(after[1], u"はやて"_s));
+    // A revision asked aside that differs from the one kept: drawn anew.
+    site.handle({get(u"/results"_s)}, "another");
+    QCOMPARE(store.reads, 8);
+}
+
+void TestSite::revisionAskedAside()
+{
+    int opened = 0;
+    bool reachable = false;
+    RevisionProbe probe([&opened, &reachable]() -> std::unique_ptr<ResultStore> {
+        ++opened;
+        if (!reachable)
+            throw StoreError(u"not there"_s);
+        return std::make_unique<CountingStore>();
+    });
+    QSignalSpy answered(&probe, &RevisionProbe::answered);
+    // Not reachable: nothing, and no new try before the pause is over.
+    probe.ask();
+    QVERIFY(answered.wait());
+    QCOMPARE(answered.takeFirst().first().toByteArray(), QByteArray());
+    reachable = true;
+    probe.ask();
+    QVERIFY(answered.wait());
+    QCOMPARE(answered.takeFirst().first().toByteArray(), QByteArray());
+    QCOMPARE(opened, 1);
+    // Past it, the store opens and answers.
+    QTest::qWait(int(reconnectPause.count()) + 50);
+    probe.ask();
+    QVERIFY(answered.wait());
+    QCOMPARE(answered.takeFirst().first().toByteArray(), "0"_ba);
+    QCOMPARE(opened, 2);
 }
 
 QTEST_GUILESS_MAIN(TestSite)

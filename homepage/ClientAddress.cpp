@@ -1,0 +1,48 @@
+#include "homepage/ClientAddress.h"
+
+#include <algorithm>
+
+namespace {
+
+bool trusted(const QHostAddress &address, const QList<QHostAddress> &proxies)
+{
+    return std::any_of(proxies.cbegin(), proxies.cend(), [&address](const QHostAddress &proxy) {
+        return address.isEqual(proxy, QHostAddress::TolerantConversion);
+    });
+}
+
+// An entry as proxies write them: an address, an IPv4 address with a port,
+// or an IPv6 address in brackets with or without one.
+QHostAddress entryAddress(QByteArrayView entry)
+{
+    QByteArrayView host = entry.trimmed();
+    if (host.startsWith('[')) {
+        const qsizetype close = host.indexOf(']');
+        host = close < 0 ? QByteArrayView() : host.sliced(1, close - 1);
+    } else if (host.count(':') == 1) {
+        host = host.first(host.indexOf(':'));
+    }
+    return QHostAddress(QString::fromLatin1(host));
+}
+
+} // namespace
+
+QHostAddress clientAddress(const QHostAddress &peer, QByteArrayView forwardedFor,
+                           const QList<QHostAddress> &trustedProxies)
+{
+    if (!trusted(peer, trustedProxies))
+        return peer;
+    QHostAddress client = peer;
+    const QList<QByteArray> entries = forwardedFor.toByteArray().split(',');
+    for (auto entry = entries.crbegin(); entry != entries.crend(); ++entry) {
+        if (entries.size() == 1 && entry->trimmed().isEmpty())
+            break;   // no header at all
+        const QHostAddress address = entryAddress(*entry);
+        if (address.isNull())
+            return peer;
+        client = address;
+        if (!trusted(address, trustedProxies))
+            break;
+    }
+    return client;
+}
