@@ -52,7 +52,9 @@ fi
 start() {
     name=$1
     shift
-    "$@" >"$work/$name.out" 2>"$work/$name.err" &
+    # There before the server opens it, for the first look below.
+    : >"$work/$name.out"
+    "$@" >>"$work/$name.out" 2>"$work/$name.err" &
     pid=$!
     pids="$pids $pid"
     tries=0
