@@ -1,0 +1,124 @@
+// What bench/homepage.sh feeds the home page with and checks it by:
+//   suiran_homebench_data codes          every code a winner can bring, one a line
+//   suiran_homebench_data seed URL N     N entries into an empty hall of fame
+//   suiran_homebench_data entries URL    "id name" of every entry, one a line
+// The codes are made by the game's own rules; the database URL is the home
+// page's (sqlite:PATH, postgresql://...), its tables made by the server.
+
+#include "Database.h"
+
+#include "rules/GameState.h"
+#include "rules/ResultCode.h"
+#include "rules/SlotGame.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include <cstdio>
+#include <map>
+#include <random>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Entries go in this many to a statement; seeds come in whole batches.
+constexpr int seedBatch = 500;
+
+void printCodes()
+{
+    for (int days = fewestDaysToGoal(); days <= rules::dayLimit; ++days) {
+        for (int key = resultcode::lowestKey; key < resultcode::lowestKey + resultcode::keyCount; ++key)
+            std::printf("%s\n", qPrintable(resultcode::make(days, key)));
+    }
+}
+
+void execOrDie(QSqlQuery &query)
+{
+    if (!query.exec()) {
+        std::fprintf(stderr, "%s: %s\n", qPrintable(query.lastQuery()), qPrintable(query.lastError().text()));
+        std::exit(1);
+    }
+}
+
+// Entries as N registrations one a minute up to now would leave them: each
+// with its arrival among the entries of its days and the count of those days
+// beside it, as the server keeps them so that ranks need no counting.
+void seed(const QString &url, int count)
+{
+    QSqlDatabase db = openDatabase(url);
+    QSqlQuery existing(u"SELECT COUNT(*) FROM results"_s, db);
+    if (!existing.next() || existing.value(0).toLongLong() != 0) {
+        std::fprintf(stderr, "seed: the hall of fame is not empty, or has no tables yet\n");
+        std::exit(1);
+    }
+    existing.finish();
+    runOrDie(db, u"BEGIN"_s);
+    QString rows = u"(?, ?, ?, ?, ?)"_s;
+    for (int i = 1; i < seedBatch; ++i)
+        rows += u", (?, ?, ?, ?, ?)"_s;
+    QSqlQuery insert(db);
+    insert.prepare(u"INSERT INTO results (name, code, days, arrival, registered) VALUES "_s + rows);
+
+    std::mt19937 draw(15);
+    std::uniform_int_distribution<int> anyDays(fewestDaysToGoal(), rules::dayLimit);
+    std::uniform_int_distribution<int> anyKey(resultcode::lowestKey, resultcode::lowestKey + resultcode::keyCount - 1);
+    struct Count { qint64 entries = 0; qint64 latest = 0; };
+    std::map<int, Count> counts;
+    const qint64 minute = 60'000;
+    const qint64 first = QDateTime::currentMSecsSinceEpoch() - count * minute;
+    for (int i = 0; i < count; i += seedBatch) {
+        int bound = 0;
+        for (int j = i; j < i + seedBatch; ++j) {
+            const int days = anyDays(draw);
+            Count &c = counts[days];
+            c.latest = first + j * minute;
+            insert.bindValue(bound++, u"門下生%1"_s.arg(j + 1));
+            insert.bindValue(bound++, resultcode::make(days, anyKey(draw)));
+            insert.bindValue(bound++, days);
+            insert.bindValue(bound++, ++c.entries);
+            insert.bindValue(bound++, c.latest);
+        }
+        execOrDie(insert);
+    }
+    QSqlQuery countIn(db);
+    countIn.prepare(u"INSERT INTO day_counts (days, entries, latest) VALUES (?, ?, ?)"_s);
+    for (const auto &[days, c] : counts) {
+        countIn.bindValue(0, days);
+        countIn.bindValue(1, c.entries);
+        countIn.bindValue(2, c.latest);
+        execOrDie(countIn);
+    }
+    runOrDie(db, u"COMMIT"_s);
+}
+
+void printEntries(const QString &url)
+{
+    QSqlDatabase db = openDatabase(url);
+    QSqlQuery rows(db);
+    rows.prepare(u"SELECT id, name FROM results"_s);
+    execOrDie(rows);
+    while (rows.next())
+        std::printf("%lld %s\n", rows.value(0).toLongLong(), qPrintable(rows.value(1).toString()));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    const QStringList args = app.arguments();
+    if (args.size() == 2 && args[1] == "codes"_L1)
+        printCodes();
+    else if (args.size() == 4 && args[1] == "seed"_L1 && args[3].toInt() > 0 && args[3].toInt() % seedBatch == 0)
+        seed(args[2], args[3].toInt());
+    else if (args.size() == 3 && args[1] == "entries"_L1)
+        printEntries(args[2]);
+    else {
+        std::fprintf(stderr, "usage: suiran_homebench_data codes | seed URL N (a multiple of %d) | entries URL\n", seedBatch);
+        return 2;
+    }
+    return 0;
+}
