@@ -206,8 +206,13 @@ const QString countIn = u"INSERT INTO day_counts (days, entries, latest) VALUES 
                          "RETURNING entries, latest"_s;
 const QString insertEntry = u"INSERT INTO results (name, code, days, arrival, registered) "
                              "VALUES (?, ?, ?, ?, ?) ON CONFLICT (name, code) DO NOTHING RETURNING id"_s;
+// The new entry comes back with its rank in the same round trip: the entries
+// of fewer days are read as the statement began, which its own count (of its
+// days) does not touch.
 const QString countedEntry = u"WITH counted AS (%1) INSERT INTO results (name, code, days, arrival, registered) "
-                              "SELECT ?, ?, ?, entries, latest FROM counted RETURNING id"_s;
+                              "SELECT ?, ?, ?, entries, latest FROM counted "
+                              "RETURNING id, name, days, arrival, registered, "
+                              "(SELECT COALESCE(SUM(c.entries), 0) FROM day_counts c WHERE c.days < ?)"_s;
 const QString allCounts = u"SELECT days, entries FROM day_counts ORDER BY days"_s;
 const QString entriesFrom = u"SELECT id, name, days, arrival, registered FROM results "
                              "WHERE (days, arrival) >= (?, ?) ORDER BY days, arrival LIMIT ?"_s;
@@ -413,12 +418,9 @@ private:
 
     Registration addOnce(const QString &name, const QString &code, int days)
     {
-        if (const std::optional<qint64> id = insertCounted(name, code, days)) {
+        if (const std::optional<Entry> entry = insertCounted(name, code, days)) {
             ++commits_;
-            // Read back with its rank, now that it is committed.
-            if (std::optional<Entry> entry = findOnce(*id))
-                return {*entry, true};
-            throw StoreError(u"a new entry vanished after its commit"_s);
+            return {*entry, true};
         }
         QSqlQuery &existing = run(entryByNameAndCode, {name, code});
         next(existing);
@@ -427,18 +429,19 @@ private:
         return {entry, false};
     }
 
-    // Counts a new entry in and inserts it, committed: its id. Nothing when
-    // the same name and code are there already; the count stays as it was.
-    std::optional<qint64> insertCounted(const QString &name, const QString &code, int days)
+    // Counts a new entry in and inserts it, committed: the entry with its
+    // rank. Nothing when the same name and code are there already; the count
+    // stays as it was.
+    std::optional<Entry> insertCounted(const QString &name, const QString &code, int days)
     {
         const qint64 now = clock_.msecsSinceEpoch();
         if (!dialect_.repeatInOneStatement.isEmpty()) {
             try {
-                QSqlQuery &insert = run(countedEntry_, {days, now, name, code, days});
+                QSqlQuery &insert = run(countedEntry_, {days, now, name, code, days, days});
                 next(insert);
-                const qint64 id = insert.value(0).toLongLong();
+                const Entry entry = entryFrom(insert, insert.value(5).toLongLong());
                 insert.finish();
-                return id;
+                return entry;
             } catch (const StoreError &error) {
                 if (error.code() != dialect_.repeatInOneStatement)
                     throw;
@@ -457,8 +460,12 @@ private:
         insert.finish();
         if (!inserted)
             return std::nullopt;   // rolled back as the transaction goes
+        // Read with its rank before the commit: the write lock keeps it as is.
+        const std::optional<Entry> entry = findOnce(id);
+        if (!entry)
+            throw StoreError(u"a new entry vanished before its commit"_s);
         write.commit();
-        return id;
+        return entry;
     }
 
     std::optional<Entry> findOnce(qint64 id)
