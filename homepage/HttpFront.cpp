@@ -2,6 +2,8 @@
 
 #include "homepage/RevisionProbe.h"
 
+#include <algorithm>
+
 #include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QHttpServerRequest>
@@ -104,8 +106,7 @@ HttpFront::HttpFront(Site &site, std::chrono::milliseconds idleLimit, RevisionPr
     if (probe_) {
         connect(probe_, &RevisionProbe::answered, this, [this](const QByteArray &revision) {
             answerWaiting(std::exchange(asked_, 0), revision);
-            if (!waiting_.isEmpty())
-                askProbe();
+            scheduleAnswers();
         });
     }
     auto *sweep = new QTimer(this);
@@ -194,18 +195,31 @@ bool HttpFront::handleRequest(const QHttpServerRequest &request, QTcpSocket *soc
         kept = kept.isEmpty() ? value : kept + ", " + value;
     }
     waiting_.append({std::move(asked), socket});
-    if (probe_ && asked_ == 0)
-        askProbe();
-    // Answered once every request that has come in with this one is read.
-    if (!probe_ && waiting_.size() == 1)
-        QMetaObject::invokeMethod(this, [this] { answerWaiting(waiting_.size(), {}); }, Qt::QueuedConnection);
+    scheduleAnswers();
     return true;
 }
 
-void HttpFront::askProbe()
+void HttpFront::scheduleAnswers()
 {
-    asked_ = waiting_.size();
-    probe_->ask();
+    if (asked_ > 0 || answerQueued_ || waiting_.isEmpty())
+        return;
+    // Only a page read may come from the pages kept; a registration goes to
+    // the database anyway and need not wait for the question first.
+    const bool reading = std::any_of(waiting_.cbegin(), waiting_.cend(), [](const Waiting &one) {
+        return one.request.method == "GET" || one.request.method == "HEAD";
+    });
+    if (probe_ && reading) {
+        asked_ = waiting_.size();
+        probe_->ask();
+        return;
+    }
+    // Answered once every request that has come in with this one is read.
+    answerQueued_ = true;
+    QMetaObject::invokeMethod(this, [this] {
+        answerQueued_ = false;
+        answerWaiting(waiting_.size(), {});
+        scheduleAnswers();
+    }, Qt::QueuedConnection);
 }
 
 void HttpFront::answerWaiting(qsizetype count, const QByteArray &revision)

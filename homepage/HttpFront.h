@@ -48,7 +48,9 @@ private:
         QPointer<QTcpSocket> socket;   // gone when the client left meanwhile
     };
 
-    void askProbe();
+    // Has the requests waiting answered: after the probe's answer when one
+    // of them reads a page, else as soon as those that came in together are in.
+    void scheduleAnswers();
     void answerWaiting(qsizetype count, const QByteArray &revision);
     static void send(QTcpSocket &socket, const Request &request, const Response &response);
     void closeQuiet();
@@ -59,4 +61,5 @@ private:
     RevisionProbe *probe_;
     QList<Waiting> waiting_;
     qsizetype asked_ = 0;   // the requests the question in flight was asked for
+    bool answerQueued_ = false;
 };
