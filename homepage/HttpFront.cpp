@@ -203,11 +203,11 @@ void HttpFront::scheduleAnswers()
 {
     if (asked_ > 0 || answerQueued_ || waiting_.isEmpty())
         return;
-    // Only a page read may come from the pages kept; a registration goes to
-    // the database anyway and need not wait for the question first.
-    const bool reading = std::any_of(waiting_.cbegin(), waiting_.cend(), [](const Waiting &one) {
-        return one.request.method == "GET" || one.request.method == "HEAD";
-    });
+    // Only an answer kept until the hall of fame changes needs the question
+    // asked first; a registration goes to the database anyway, a file or the
+    // health check never reads the kept answers.
+    const bool reading = std::any_of(waiting_.cbegin(), waiting_.cend(),
+                                     [](const Waiting &one) { return Site::readsKeptAnswer(one.request); });
     if (probe_ && reading) {
         asked_ = waiting_.size();
         probe_->ask();

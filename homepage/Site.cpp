@@ -14,28 +14,35 @@
 #include <QStringDecoder>
 #include <QUrl>
 
+#include <algorithm>
 #include <limits>
 
 using namespace Qt::StringLiterals;
 
 struct Site::Route {
+    // What the answer has to do with the hall of fame.
+    enum Kind {
+        Kept,        // drawn from it alone: kept until it changes
+        Registers,   // may change it
+        Apart,       // nothing
+    };
     QByteArrayView method;
     QLatin1StringView path;   // a trailing "/*" takes one more segment, handed to the handler
     Response (Site::*handle)(const Request &, QStringView);
-    bool cached;   // the answer is drawn from the hall of fame alone
+    Kind kind;
 };
 
 const Site::Route Site::routes[] = {
-    {"GET", "/"_L1, &Site::home, true},
-    {"GET", "/results"_L1, &Site::results, true},
-    {"GET", "/results/*"_L1, &Site::entryPage, true},
-    {"GET", "/register"_L1, &Site::registrationForm, false},
-    {"POST", "/register"_L1, &Site::registerFromForm, false},
-    {"GET", "/api/results"_L1, &Site::apiResults, true},
-    {"POST", "/api/results"_L1, &Site::apiRegister, false},
-    {"GET", "/api/results/*"_L1, &Site::apiEntry, true},
-    {"GET", "/healthz"_L1, &Site::health, false},
-    {"GET", "/static/*"_L1, &Site::staticFile, false},
+    {"GET", "/"_L1, &Site::home, Route::Kept},
+    {"GET", "/results"_L1, &Site::results, Route::Kept},
+    {"GET", "/results/*"_L1, &Site::entryPage, Route::Kept},
+    {"GET", "/register"_L1, &Site::registrationForm, Route::Apart},
+    {"POST", "/register"_L1, &Site::registerFromForm, Route::Registers},
+    {"GET", "/api/results"_L1, &Site::apiResults, Route::Kept},
+    {"POST", "/api/results"_L1, &Site::apiRegister, Route::Registers},
+    {"GET", "/api/results/*"_L1, &Site::apiEntry, Route::Kept},
+    {"GET", "/healthz"_L1, &Site::health, Route::Apart},
+    {"GET", "/static/*"_L1, &Site::staticFile, Route::Apart},
 };
 
 namespace {
@@ -200,21 +207,38 @@ Response Site::answer(const Request &request)
     return response;
 }
 
+std::optional<std::pair<const Site::Route *, QStringView>> Site::routeFor(const Request &request)
+{
+    const QByteArrayView method = request.method == "HEAD" ? "GET" : QByteArrayView(request.method);
+    for (const Route &route : routes) {
+        if (route.method != method)
+            continue;
+        if (const std::optional<QStringView> rest = matchPath(route.path, request.path))
+            return std::pair{&route, *rest};
+    }
+    return std::nullopt;
+}
+
+bool Site::readsKeptAnswer(const Request &request)
+{
+    const auto found = routeFor(request);
+    return found && found->first->kind == Route::Kept;
+}
+
 Response Site::dispatch(const Request &request)
 {
-    const QByteArray method = request.method == "HEAD" ? "GET"_ba : request.method;
+    if (const auto found = routeFor(request)) {
+        const auto [route, rest] = *found;
+        if (route->kind == Route::Kept)
+            return remembered(request, *route, rest);
+        if (route->kind == Route::Registers)
+            cache_.current = false;
+        return (this->*route->handle)(request, rest);
+    }
     QList<QByteArray> allowed;
     for (const Route &route : routes) {
-        const std::optional<QStringView> rest = matchPath(route.path, request.path);
-        if (!rest)
+        if (!matchPath(route.path, request.path))
             continue;
-        if (route.method == method && route.cached)
-            return remembered(request, route, *rest);
-        if (route.method == method) {
-            // It may register an entry.
-            cache_.current = false;
-            return (this->*route.handle)(request, *rest);
-        }
         allowed.append(route.method.toByteArray());
         if (route.method == "GET")
             allowed.append("HEAD"_ba);

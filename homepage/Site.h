@@ -9,6 +9,7 @@
 #include <QList>
 #include <QUrlQuery>
 
+#include <optional>
 #include <utility>
 
 class RateLimiter;
@@ -58,10 +59,17 @@ public:
     QList<Response> handle(const QList<Request> &requests, const QByteArray &revision = {});
     Response handle(const Request &request);
 
+    // Whether the answer is one kept until the hall of fame changes: only
+    // such a request needs the question above asked for it.
+    static bool readsKeptAnswer(const Request &request);
+
 private:
     struct Route;
     static const Route routes[];
 
+    // The route for the request's method and path, and the part of the path
+    // handed to it.
+    static std::optional<std::pair<const Route *, QStringView>> routeFor(const Request &request);
     Response answer(const Request &request);
     Response dispatch(const Request &request);
     // The answer the route gives, as drawn the last time unless the hall of
