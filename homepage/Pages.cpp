@@ -56,6 +56,20 @@ Pages::Pages(const StaticFiles &files)
       form_(Template::compiled(u"form.html"_s)),
       problem_(Template::compiled(u"problem.html"_s))
 {
+    // What the home page shows of the rules and the empty form never change
+    // while the server runs: made once, not each time the page is drawn.
+    for (const PayLine &line : payLines()) {
+        QStringView name;
+        for (const SymbolName &symbol : symbolNames) {
+            if (symbol.symbol == line.symbol)
+                name = symbol.name;
+        }
+        const QString picture = files_.url(line.symbol.toString() + u".svg"_s);
+        const QString image = u"<img src=\"%1\" alt=\"\" width=\"40\" height=\"40\">"_s.arg(escapeHtml(picture));
+        payTable_ += u"<li><span class=\"reels\">%1%1%1</span><span>%2　<strong>%3 両</strong></span></li>\n"_s.arg(
+            image, escapeHtml(name), number(line.payout.ryo));
+    }
+    emptyForm_ = form({});
 }
 
 QString Pages::layout(const QString &title, const QString &content) const
@@ -74,18 +88,6 @@ QString Pages::layout(const QString &title, const QString &content) const
 
 QString Pages::home(const ResultStore::Page &leaders) const
 {
-    QString payTable;
-    for (const PayLine &line : payLines()) {
-        QStringView name;
-        for (const SymbolName &symbol : symbolNames) {
-            if (symbol.symbol == line.symbol)
-                name = symbol.name;
-        }
-        const QString picture = files_.url(line.symbol.toString() + u".svg"_s);
-        const QString image = u"<img src=\"%1\" alt=\"\" width=\"40\" height=\"40\">"_s.arg(escapeHtml(picture));
-        payTable += u"<li><span class=\"reels\">%1%1%1</span><span>%2　<strong>%3 両</strong></span></li>\n"_s.arg(
-            image, escapeHtml(name), number(line.payout.ryo));
-    }
     const QString more = leaders.total > leaders.entries.size()
         ? u"<p class=\"more\"><a href=\"/results\">番付をすべて見る（%1 人）</a></p>"_s.arg(number(leaders.total))
         : QString();
@@ -93,8 +95,8 @@ QString Pages::home(const ResultStore::Page &leaders) const
         {u"game"_s, QStringLiteral(SUIRANJUKU_TITLE)},
         {u"logo"_s, files_.url(u"logo.svg"_s)},
         {u"hougen"_s, files_.url(u"00-hougen.svg"_s)},
-        {u"payTable"_s, payTable},
-        {u"form"_s, form({})},
+        {u"payTable"_s, payTable_},
+        {u"form"_s, emptyForm_},
         {u"leaders"_s, ranking(leaders.entries)},
         {u"more"_s, more},
     });

@@ -42,4 +42,6 @@ private:
     Template registration_;
     Template form_;
     Template problem_;
+    QString payTable_;
+    QString emptyForm_;
 };
