@@ -98,6 +98,19 @@ protected:
     }
 };
 
+// Every connection the servers have taken and not yet let go.
+QList<GuardedSocket *> connectionsOf(const QList<QTcpServer *> &servers)
+{
+    QList<GuardedSocket *> connections;
+    for (QTcpServer *server : servers) {
+        for (QTcpSocket *socket : server->findChildren<QTcpSocket *>()) {
+            if (auto *guarded = dynamic_cast<GuardedSocket *>(socket))
+                connections.append(guarded);
+        }
+    }
+    return connections;
+}
+
 } // namespace
 
 HttpFront::HttpFront(Site &site, std::chrono::milliseconds idleLimit, RevisionProbe *probe, QObject *parent)
@@ -154,29 +167,20 @@ bool HttpFront::anyInHand() const
 {
     if (!waiting_.isEmpty())
         return true;
-    for (QTcpServer *server : servers()) {
-        for (QTcpSocket *socket : server->findChildren<QTcpSocket *>()) {
-            const auto *guarded = dynamic_cast<GuardedSocket *>(socket);
-            if (guarded && guarded->inHand())
-                return true;
-        }
-    }
-    return false;
+    const QList<GuardedSocket *> open = connectionsOf(servers());
+    return std::any_of(open.cbegin(), open.cend(), [](const GuardedSocket *socket) { return socket->inHand(); });
 }
 
 void HttpFront::closeQuiet()
 {
-    for (QTcpServer *server : servers()) {
-        for (QTcpSocket *socket : server->findChildren<QTcpSocket *>()) {
-            const auto *guarded = dynamic_cast<GuardedSocket *>(socket);
-            if (!guarded || !guarded->quietFor(idleLimit_))
-                continue;
-            // Politely first; cut if that was already tried.
-            if (socket->state() == QAbstractSocket::ClosingState)
-                socket->abort();
-            else
-                socket->disconnectFromHost();
-        }
+    for (GuardedSocket *socket : connectionsOf(servers())) {
+        if (!socket->quietFor(idleLimit_))
+            continue;
+        // Politely first; cut if that was already tried.
+        if (socket->state() == QAbstractSocket::ClosingState)
+            socket->abort();
+        else
+            socket->disconnectFromHost();
     }
 }
 

@@ -98,6 +98,13 @@ Response seeOther(const QString &location)
     return response;
 }
 
+// A refusal past the limit a minute, saying when to come back.
+Response retryAfter(Response response, int seconds)
+{
+    response.headers.append({"Retry-After"_ba, QByteArray::number(seconds)});
+    return response;
+}
+
 QJsonObject entryJson(const Entry &entry)
 {
     return {
@@ -348,9 +355,7 @@ Response Site::registerFromForm(const Request &request, QStringView)
     FormState form{typedName.value_or(QString()), typedCode.value_or(QString()), {}, {}, {}};
     if (const std::optional<int> wait = limiter_.admit(client(request))) {
         form.formProblem = Problem::TooMany;
-        Response response = html(describe(Problem::TooMany).status, pages_.registration(form));
-        response.headers.append({"Retry-After"_ba, QByteArray::number(*wait)});
-        return response;
+        return retryAfter(html(describe(Problem::TooMany).status, pages_.registration(form)), *wait);
     }
     const std::optional<QString> name = typedName ? submission::keptName(*typedName) : std::nullopt;
     const QString code = submission::foldTypedCode(form.code);
@@ -384,11 +389,8 @@ Response Site::apiRegister(const Request &request, QStringView)
 {
     if (std::optional<Response> refused = refuseBeforeReading(request, "application/json"))
         return *refused;
-    if (const std::optional<int> wait = limiter_.admit(client(request))) {
-        Response response = problem(request, Problem::TooMany);
-        response.headers.append({"Retry-After"_ba, QByteArray::number(*wait)});
-        return response;
-    }
+    if (const std::optional<int> wait = limiter_.admit(client(request)))
+        return retryAfter(problem(request, Problem::TooMany), *wait);
     QJsonParseError error;
     const QJsonDocument document = QJsonDocument::fromJson(request.body, &error);
     if (error.error != QJsonParseError::NoError || !document.isObject())
