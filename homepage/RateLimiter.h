@@ -17,7 +17,8 @@ inline constexpr int registrationsPerMinute = 30;
 // server process.
 class RateLimiter {
 public:
-    // `perMinute` 0 sets no limit.
+    // `perMinute` 0 sets no limit. The minute is counted on a steady clock,
+    // which does not jump when the time of day is set.
     RateLimiter(int perMinute, const Clock &clock);
 
     // Counts a registration from `client`: nothing when it may go ahead, or

@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <vector>
 
@@ -595,7 +596,7 @@ private:
         write.commit();
     }
 
-    static inline int connections = 0;
+    static inline std::atomic<int> connections = 0;
 
     const Dialect &dialect_;
     const QString url_;

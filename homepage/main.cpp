@@ -9,6 +9,7 @@
 #include "homepage/SqlResultStore.h"
 #include "homepage/StaticFiles.h"
 #include "homepage/StopSignals.h"
+#include "rules/Seams.h"
 
 #include <QCoreApplication>
 #include <QFile>
