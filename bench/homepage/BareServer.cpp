@@ -33,7 +33,7 @@ protected:
             if (!insert_->exec())
                 qFatal("%s", qPrintable(insert_->lastError().text()));
         }
-        // Written as the home page writes its answers.
+        // Qt's own responder, as a bare Qt server writes.
         QHttpServerResponder responder = makeResponder(request, socket);
         responder.writeStatusLine(QHttpServerResponder::StatusCode::Ok);
         responder.writeHeader("Content-Type"_ba, "text/plain; charset=utf-8"_ba);
