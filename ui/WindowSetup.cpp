@@ -7,7 +7,6 @@
 #include <QFrame>
 #include <QGuiApplication>
 #include <QMainWindow>
-#include <QMenuBar>
 #include <QPainter>
 #include <QPalette>
 #include <QProxyStyle>
