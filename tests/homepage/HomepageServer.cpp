@@ -276,7 +276,9 @@ bool HomepageServer::waitUntilListening()
 
 void HomepageServer::signal(int signal)
 {
-    ::kill(pid_t(process_.processId()), signal);
+    // Guards against kill(0, ...) when it is not running: that would signal ctest's whole process group.
+    if (const pid_t pid = pid_t(process_.processId()); pid > 0)
+        ::kill(pid, signal);
 }
 
 int HomepageServer::waitForExit()
