@@ -17,6 +17,10 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
+# dash runs no EXIT trap when a signal ends it: turn them into exits.
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 141' PIPE
 fail() {
     echo "FAIL: $*"
     echo "--- game log (first and last lines)"; head -n 20 "$work/log"; echo ...; tail -n 20 "$work/log"
@@ -30,7 +34,7 @@ await() {
         sleep 0.1
     done
 }
-# Runs a command in the background, to be stopped on exit.
+# Records the PID of something run in the background, to be stopped on exit.
 started() {
     pids="$pids $1"
 }
