@@ -324,14 +324,14 @@ Reply HomepageServer::registerEntry(const QString &name, const QString &code, co
 RegistrationLoad::RegistrationLoad(quint16 port, int connections, int most) : most_(most)
 {
     for (int i = 0; i < connections; ++i) {
-        auto connection = std::make_shared<Connection>();
+        auto connection = std::make_unique<Connection>();
         connection->socket = std::make_unique<QTcpSocket>();
         QTcpSocket *socket = connection->socket.get();
         Connection *raw = connection.get();
         QObject::connect(socket, &QTcpSocket::connected, socket, [this, raw] { sendNext(*raw); });
         QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, raw] { read(*raw); });
         socket->connectToHost(QHostAddress(QHostAddress::LocalHost), port);
-        connections_.append(connection);
+        connections_.push_back(std::move(connection));
     }
 }
 
