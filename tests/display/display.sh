@@ -1,5 +1,6 @@
-# Sourced by the real-display tests: a virtual X screen of its own with a
-# window manager, a scratch folder, and what every such test needs.
+# Sourced by the real-display tests and bench/run.sh: a virtual X screen of
+# its own with a window manager, a scratch folder, and what every such test
+# needs.
 # After sourcing: $work, $DISPLAY, and the functions below; the driver's log
 # goes to "$work/log". Everything started is stopped on exit.
 
@@ -13,7 +14,7 @@ done
 work=$(mktemp -d)
 pids=""
 cleanup() {
-    for p in $pids; do kill "$p" 2>/dev/null; done
+    for p in $pids; do kill "$p" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
