@@ -14,17 +14,9 @@ cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DSUIRAN_BENCH=ON 
 cmake --build build-bench -j2 --target suiran_bench >/dev/null
 bench=build-bench/bench/suiran_bench
 
-work=$(mktemp -d)
-pids=""
-trap 'for p in $pids; do kill "$p" 2>/dev/null || true; done; rm -rf "$work"' EXIT
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
-pids="$!"
-while [ ! -s "$work/display" ]; do sleep 0.1; done
-DISPLAY=":$(head -n1 "$work/display")"
-export DISPLAY QT_QPA_PLATFORM=xcb
-openbox >/dev/null 2>&1 &
-pids="$pids $!"
-sleep 1
+# The display tests' own screen and window manager, and $work with them.
+. tests/display/display.sh
+export QT_QPA_PLATFORM=xcb
 
 run() { "$bench" "$@" 2>/dev/null | grep -v '^qt\.' >>"$work/figures"; }
 # Start-up to first paint: the same number of starts of each, alternating,

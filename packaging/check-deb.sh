@@ -13,23 +13,45 @@ sizes=${4:-}
 
 scratch="$build/deb-check"
 rm -rf "$scratch"
-mkdir -p "$scratch/root"
+mkdir -p "$scratch"
 cpack -G DEB --config "$build/CPackConfig.cmake" -B "$scratch" >"$scratch/cpack.log" 2>&1 ||
   { cat "$scratch/cpack.log"; exit 1; }
-deb=$(ls "$scratch"/suiranjuku_*.deb)
-dpkg-deb -x "$deb" "$scratch/root"
-root="$scratch/root"
 
 failures=0
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
+# The package matching $1 (a name under $scratch), unpacked into $root.
+unpack() {
+  deb=$(ls "$scratch"/$1)
+  root="$scratch/root-$(basename "$deb" .deb)"
+  mkdir -p "$root"
+  dpkg-deb -x "$deb" "$root"
+}
 expect_file() {
   [ -f "$root/$1" ] || fail "missing /$1"
 }
+expect_program() {
+  expect_file "$1"
+  [ -x "$root/$1" ] || fail "/$1 is not executable"
+  file -b "$root/$1" | grep -q ELF || fail "/$1 is no program"
+}
+depends_on() {
+  dpkg-deb -f "$deb" Depends | grep -Eq "(^|, )$1( |,|$)"
+}
+# What $deb must pull in, and what it must not.
+expect_depends() {
+  for package; do
+    depends_on "$package" || fail "Depends lacks $package: $(dpkg-deb -f "$deb" Depends)"
+  done
+}
+refuse_depends() {
+  for package; do
+    if depends_on "$package"; then fail "Depends pulls in $package: $(dpkg-deb -f "$deb" Depends)"; fi
+  done
+}
 
-expect_file usr/bin/suiranjuku
-[ -x "$root/usr/bin/suiranjuku" ] || fail "/usr/bin/suiranjuku is not executable"
-file -b "$root/usr/bin/suiranjuku" | grep -q ELF || fail "/usr/bin/suiranjuku is no program"
+unpack 'suiranjuku_*.deb'
+expect_program usr/bin/suiranjuku
 expect_file "usr/share/applications/$id.desktop"
 expect_file "usr/share/metainfo/$id.metainfo.xml"
 expect_file usr/share/doc/suiranjuku/LICENSE
@@ -58,15 +80,11 @@ stray=$(cd "$root" && find . -type f | grep -v \
   -e '^\./usr/share/doc/suiranjuku/' || true)
 [ -z "$stray" ] || fail "unexpected files: $stray"
 
-depends=$(dpkg-deb -f "$deb" Depends)
-for package in fonts-ipafont-gothic fonts-ipafont-mincho qt6-qpa-plugins libqt6widgets6; do
-  echo "$depends" | grep -Eq "(^|, )$package( |,|$)" || fail "Depends lacks $package: $depends"
-done
-for package in suiranjuku-homepage libqt6sql6 libqt6httpserver6; do
-  echo "$depends" | grep -Eq "(^|, )$package( |,|$)" && fail "Depends pulls in $package: $depends"
-done
+expect_depends fonts-ipafont-gothic fonts-ipafont-mincho qt6-qpa-plugins libqt6widgets6
+refuse_depends suiranjuku-homepage libqt6sql6 libqt6httpserver6
 [ "$(dpkg-deb -f "$deb" Version)" = "$version" ] || fail "package version is not $version"
-sh "$(dirname "$0")/check-homepage-deb.sh" "$scratch" || failures=$((failures + 1))
+
+. "$(dirname "$0")/check-homepage-deb.sh"
 
 [ "$failures" -eq 0 ] || exit 1
-echo "ok: $deb"
+echo "ok:" "$scratch"/*.deb

@@ -1,29 +1,19 @@
-#!/bin/sh
-# Checks the home page's package as check-deb.sh built it: the program, its
-# systemd unit and options file, the maintainer scripts that enable, stop and
-# forget the service, the packages it pulls in (Qt's SQL drivers, no Gui),
-# and that systemd finds nothing wrong with the unit.
-# Usage: check-homepage-deb.sh <folder holding the .deb files>
-set -eu
-deb=$(ls "$1"/suiranjuku-homepage_*.deb)
-root="$1/homepage-root"
-rm -rf "$root"
-mkdir -p "$root"
-dpkg-deb -x "$deb" "$root"
+# Sourced by check-deb.sh once the game's package passed its checks: the home
+# page's package, its program, systemd unit and options file, the maintainer
+# scripts that enable, stop and forget the service, the packages it pulls in
+# (Qt's SQL drivers, no Gui), and that systemd finds nothing wrong with the
+# unit.
 
-failures=0
-fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
-
+unpack 'suiranjuku-homepage_*.deb'
 unit=usr/lib/systemd/system/suiranjuku-homepage.service
-for file in usr/bin/suiranjuku-homepage "$unit" etc/default/suiranjuku-homepage \
+for file in "$unit" etc/default/suiranjuku-homepage \
     usr/share/doc/suiranjuku-homepage/LICENSE usr/share/doc/suiranjuku-homepage/LICENSE-artwork; do
-  [ -f "$root/$file" ] || fail "missing /$file"
+  expect_file "$file"
 done
-[ -x "$root/usr/bin/suiranjuku-homepage" ] || fail "/usr/bin/suiranjuku-homepage is not executable"
+expect_program usr/bin/suiranjuku-homepage
 
 # The options file is the administrator's: kept over upgrades.
-control="$1/homepage-control"
-rm -rf "$control"
+control="$scratch/homepage-control"
 dpkg-deb -e "$deb" "$control"
 grep -qx /etc/default/suiranjuku-homepage "$control/conffiles" || fail "/etc/default/suiranjuku-homepage is no conffile"
 for script in postinst prerm postrm; do
@@ -52,13 +42,5 @@ if command -v systemd-analyze >/dev/null 2>&1 && [ -d /lib/systemd/system ]; the
   [ -z "$said" ] || fail "systemd-analyze verify says: $said"
 fi
 
-depends=$(dpkg-deb -f "$deb" Depends)
-for package in libqt6sql6-sqlite libqt6sql6-psql libqt6httpserver6 libqt6sql6; do
-  echo "$depends" | grep -Eq "(^|, )$package( |,|$)" || fail "Depends lacks $package: $depends"
-done
-for package in libqt6gui6 libqt6widgets6 suiranjuku; do
-  echo "$depends" | grep -Eq "(^|, )$package( |,|$)" && fail "Depends pulls in $package: $depends"
-done
-
-[ "$failures" -eq 0 ] || exit 1
-echo "ok: $deb"
+expect_depends libqt6sql6-sqlite libqt6sql6-psql libqt6httpserver6 libqt6sql6
+refuse_depends libqt6gui6 libqt6widgets6 suiranjuku

@@ -24,13 +24,13 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/suiran-pg.XXXXXX")
 if [ "$(id -u)" -eq 0 ]; then
     # The server's own files belong to nobody, and so does the server.
     chown nobody:nogroup "$work"
-    asServer() { setpriv --reuid=nobody --regid=nogroup --clear-groups -- "$@"; }
+    asServer="setpriv --reuid=nobody --regid=nogroup --clear-groups --"
 else
-    asServer() { "$@"; }
+    asServer=""
 fi
 
 stopServer() {
-    asServer "$bin/pg_ctl" -D "$work/data" -m immediate -w stop >/dev/null 2>&1
+    $asServer "$bin/pg_ctl" -D "$work/data" -m immediate -w stop >/dev/null 2>&1
     # Whatever a failed start left running goes too.
     if [ -f "$work/data/postmaster.pid" ]; then
         kill -9 "$(head -n1 "$work/data/postmaster.pid")" 2>/dev/null
@@ -56,7 +56,7 @@ freePort() {
 
 od -An -tx1 -N16 /dev/urandom | tr -d ' \n' >"$work/password"
 chmod 644 "$work/password"
-asServer "$bin/initdb" -D "$work/data" -U suiran --auth=scram-sha-256 --pwfile="$work/password" \
+$asServer "$bin/initdb" -D "$work/data" -U suiran --auth=scram-sha-256 --pwfile="$work/password" \
     -E UTF8 --locale=C.UTF-8 >"$work/initdb.log" 2>&1 || { cat "$work/initdb.log"; exit 1; }
 
 # The port is free when asked for; another program may take it before the
@@ -67,8 +67,7 @@ for attempt in 1 2 3 4 5; do
     cat >"$work/ctl" <<CTL
 #!/bin/sh
 # Stops or starts the scratch server: ctl stop | ctl start
-$(if [ "$(id -u)" -eq 0 ]; then echo "setpriv --reuid=nobody --regid=nogroup --clear-groups -- \\"; fi)
-"$bin/pg_ctl" -D "$work/data" -l "$work/server.log" -w -m fast \\
+$asServer "$bin/pg_ctl" -D "$work/data" -l "$work/server.log" -w -m fast \\
     -o "-c listen_addresses=127.0.0.1 -p $port -k $work" "\$1" >/dev/null
 CTL
     chmod 755 "$work/ctl"

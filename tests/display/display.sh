@@ -1,5 +1,6 @@
-# Sourced by the real-display tests: a virtual X screen of its own with a
-# window manager, a scratch folder, and what every such test needs.
+# Sourced by the real-display tests and bench/run.sh: a virtual X screen of
+# its own with a window manager, a scratch folder, and what every such test
+# needs.
 # After sourcing: $work, $DISPLAY, and the functions below; the driver's log
 # goes to "$work/log". Everything started is stopped on exit.
 
@@ -13,10 +14,14 @@ done
 work=$(mktemp -d)
 pids=""
 cleanup() {
-    for p in $pids; do kill "$p" 2>/dev/null; done
+    for p in $pids; do kill "$p" 2>/dev/null || true; done
     rm -rf "$work"
 }
 trap cleanup EXIT
+# dash runs no EXIT trap when a signal ends it: turn them into exits.
+trap 'exit 130' INT
+trap 'exit 143' TERM
+trap 'exit 141' PIPE
 fail() {
     echo "FAIL: $*"
     echo "--- game log (first and last lines)"; head -n 20 "$work/log"; echo ...; tail -n 20 "$work/log"
@@ -30,7 +35,7 @@ await() {
         sleep 0.1
     done
 }
-# Runs a command in the background, to be stopped on exit.
+# Records the PID of something run in the background, to be stopped on exit.
 started() {
     pids="$pids $1"
 }

@@ -48,9 +48,11 @@ property() {
     xprop -id "$1" "$2" | sed -n 's/^[^=]*= //p'
 }
 
+# Each check: the window's name, its id, and what else it is checked against.
 checkCentred() {
-    set -- $(frameOf "$2")
-    [ $# -eq 8 ] || { problem "$1: no frame extents"; return; }
+    local name=$1 win=$2
+    set -- $(frameOf "$win")
+    [ $# -eq 8 ] || { problem "$name: no frame extents"; return; }
     dx=$(( 2 * $1 + $3 - screenW )); dy=$(( 2 * $2 + $4 - screenH ))
     # Twice the offset of the frame's centre from the screen's: within a pixel.
     if [ "${dx#-}" -gt 2 ] || [ "${dy#-}" -gt 2 ]; then
@@ -60,9 +62,10 @@ checkCentred() {
 }
 
 checkFixedSize() {
-    xprop -id "$2" WM_NORMAL_HINTS | awk '
+    local name=$1 win=$2
+    xprop -id "$win" WM_NORMAL_HINTS | awk '
         /minimum size/ { min = $NF " " $(NF - 2) } /maximum size/ { max = $NF " " $(NF - 2) }
-        END { exit !(min != "" && min == max) }' || problem "$1 can be resized"
+        END { exit !(min != "" && min == max) }' || problem "$name can be resized"
 }
 
 # Motif hints: flags, functions, decorations.
@@ -71,19 +74,21 @@ motif() {
 }
 
 checkBorderWithoutTitle() {
-    set -- $(motif "$2")
+    local name=$1 win=$2
+    set -- $(motif "$win")
     # Decorations: the border (2) alone; functions: moving (4) alone.
     [ "${3:-}" = 2 ] || problem "$name asks for decorations ${3:-none}, not a border alone"
     [ "${2:-}" = 4 ] || problem "$name allows functions ${2:-all}, not moving alone"
     set -- $(frameOf "$win")
+    [ $# -eq 8 ] || { problem "$name: no frame extents"; return; }
     [ "$5" -gt 0 ] && [ "$7" = "$5" ] || problem "$name: frame extents $5 $6 $7 $8, not an even border"
     [ -z "$(property "$win" _NET_WM_NAME | tr -d '"')" ] || problem "$name has _NET_WM_NAME $(property "$win" _NET_WM_NAME)"
     [ -z "$(property "$win" WM_NAME | tr -d '"')" ] || problem "$name has WM_NAME $(property "$win" WM_NAME)"
 }
 
 checkTitleAndCloseBox() {
-    wanted=$1
-    set -- $(motif "$2")
+    local name=$1 win=$2 wanted=$3
+    set -- $(motif "$win")
     # Decorations: title (8); functions: close (32).
     [ $(( ${3:-0} & 8 )) -ne 0 ] || problem "$name asks for no title bar"
     [ $(( ${2:-0} & 32 )) -ne 0 ] || problem "$name has no close box"
@@ -106,7 +111,7 @@ focusRound() {
 }
 
 checkFocus() {
-    expected=$2
+    local name=$1 win=$2 expected=$3
     got=$(focusRound "$win" "$(echo "$expected" | awk '{ print NF - 1 }')")
     [ "$got" = "$expected" ] || problem "$name: Tab goes $got, not $expected"
 }
@@ -130,16 +135,16 @@ for expected in frmMain frmIvn01 frmReadme frmVer frmGover1 frmGover2 frmGover3;
     checkCentred "$name" "$win"
     checkFixedSize "$name" "$win"
     case $name in
-        frmMain) checkTitleAndCloseBox "スロットマシン" "$win"
-                 checkFocus "$name" "picSlot2 picSlot1 picSlot3 cmdStop1 cmdStop2 cmdStop3 cmdStart picSlot2" ;;
-        frmIvn01) checkTitleAndCloseBox "？" "$win"
-                  checkFocus "$name" "txtMsg cmdNext txtMsg" ;;
-        frmReadme) checkTitleAndCloseBox "ゲームの説明" "$win" ;;
+        frmMain) checkTitleAndCloseBox "$name" "$win" "スロットマシン"
+                 checkFocus "$name" "$win" "picSlot2 picSlot1 picSlot3 cmdStop1 cmdStop2 cmdStop3 cmdStart picSlot2" ;;
+        frmIvn01) checkTitleAndCloseBox "$name" "$win" "？"
+                  checkFocus "$name" "$win" "txtMsg cmdNext txtMsg" ;;
+        frmReadme) checkTitleAndCloseBox "$name" "$win" "ゲームの説明" ;;
         frmVer) checkBorderWithoutTitle "$name" "$win" ;;
-        frmGover1) checkTitleAndCloseBox "あがり" "$win"
-                   checkFocus "$name" "cmdEnd cmdReplay cmdEnd" ;;
-        frmGover*) checkTitleAndCloseBox "ゲームオーバー" "$win"
-                   checkFocus "$name" "cmdEnd cmdReplay cmdEnd" ;;
+        frmGover1) checkTitleAndCloseBox "$name" "$win" "あがり"
+                   checkFocus "$name" "$win" "cmdEnd cmdReplay cmdEnd" ;;
+        frmGover*) checkTitleAndCloseBox "$name" "$win" "ゲームオーバー"
+                   checkFocus "$name" "$win" "cmdEnd cmdReplay cmdEnd" ;;
     esac
     echo next >&4
 done

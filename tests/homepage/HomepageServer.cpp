@@ -276,7 +276,9 @@ bool HomepageServer::waitUntilListening()
 
 void HomepageServer::signal(int signal)
 {
-    ::kill(pid_t(process_.processId()), signal);
+    // Guards against kill(0, ...) when it is not running: that would signal ctest's whole process group.
+    if (const pid_t pid = pid_t(process_.processId()); pid > 0)
+        ::kill(pid, signal);
 }
 
 int HomepageServer::waitForExit()
@@ -322,14 +324,14 @@ Reply HomepageServer::registerEntry(const QString &name, const QString &code, co
 RegistrationLoad::RegistrationLoad(quint16 port, int connections, int most) : most_(most)
 {
     for (int i = 0; i < connections; ++i) {
-        auto connection = std::make_shared<Connection>();
+        auto connection = std::make_unique<Connection>();
         connection->socket = std::make_unique<QTcpSocket>();
         QTcpSocket *socket = connection->socket.get();
         Connection *raw = connection.get();
         QObject::connect(socket, &QTcpSocket::connected, socket, [this, raw] { sendNext(*raw); });
         QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, raw] { read(*raw); });
         socket->connectToHost(QHostAddress(QHostAddress::LocalHost), port);
-        connections_.append(connection);
+        connections_.push_back(std::move(connection));
     }
 }
 

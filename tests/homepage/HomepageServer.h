@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 class QTcpSocket;
 
@@ -141,7 +142,6 @@ public:
     qint64 slowest() const { return slowest_; }
     // The Japanese message of the last 503.
     const QString &unavailableMessage() const { return unavailable_; }
-    int sent() const { return sent_; }
     void stop();
 
 private:
@@ -153,7 +153,7 @@ private:
     void sendNext(Connection &connection);
     void read(Connection &connection);
 
-    QList<std::shared_ptr<Connection>> connections_;
+    std::vector<std::unique_ptr<Connection>> connections_;
     QList<QJsonObject> created_;
     QMap<int, int> statuses_;
     QString unavailable_;

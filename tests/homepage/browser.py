@@ -12,6 +12,7 @@ import json
 import os
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import tempfile
@@ -19,6 +20,9 @@ import urllib.request
 
 CHROMIUM = "/usr/bin/chromium"
 CHROMEDRIVER = "/usr/bin/chromedriver"
+# Whatever hangs fails well before ctest's TIMEOUT kills the script, so that
+# the clean-up still runs.
+PATIENCE = 240
 
 try:
     from selenium import webdriver
@@ -58,21 +62,36 @@ def check(condition, what):
 
 
 def start_server(program, folder):
-    server = subprocess.Popen(
+    return subprocess.Popen(
         [program, "--listen", "127.0.0.1:0", "--database", f"sqlite:{folder}/results.sqlite"],
         stdout=subprocess.PIPE, text=True)
+
+
+def address(server):
     line = server.stdout.readline()
     match = re.fullmatch(r"listening on (http://127\.0\.0\.1:\d+/)\n", line)
     if not match:
-        server.kill()
         raise Failure(f"the server did not start: {line!r}")
-    return server, match.group(1)
+    return match.group(1)
+
+
+def stop(server):
+    server.terminate()
+    try:
+        server.wait(timeout=30)
+    except subprocess.TimeoutExpired:
+        server.kill()
+        server.wait()
+
+
+def out_of_time(signum, frame):
+    raise Failure(f"not done in {PATIENCE} s")
 
 
 def register(base, name, code):
     body = json.dumps({"name": name, "code": code}).encode()
     request = urllib.request.Request(base + "api/results", body, {"Content-Type": "application/json"})
-    with urllib.request.urlopen(request) as answer:
+    with urllib.request.urlopen(request, timeout=20) as answer:
         check(answer.status == 201, f"{name} was not registered: {answer.status}")
 
 
@@ -83,7 +102,10 @@ def open_browser(folder):
                  "--disable-background-networking", "--disable-component-update", "--disable-sync",
                  "--hide-scrollbars", "--window-size=1280,900", f"--user-data-dir={folder}/profile"):
         options.add_argument(flag)
-    return webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
+    # Selenium's own default is as long as ctest's TIMEOUT.
+    driver.set_page_load_timeout(30)
+    return driver
 
 
 def emulate(driver, width, height):
@@ -178,12 +200,15 @@ def run(driver, base, shots):
 
 def main():
     program = sys.argv[1]
+    signal.signal(signal.SIGALRM, out_of_time)
+    signal.alarm(PATIENCE)
     folder = tempfile.mkdtemp(prefix="homepage-browser-")
     shots = os.environ.get("HOMEPAGE_SCREENSHOTS") or folder
     os.makedirs(shots, exist_ok=True)
     server = driver = None
     try:
-        server, base = start_server(program, folder)
+        server = start_server(program, folder)
+        base = address(server)
         for name, days in SAMPLES:
             register(base, name, code_for(days))
         driver = open_browser(folder)
@@ -194,12 +219,14 @@ def main():
         print(f"FAIL: {failure}")
         return 1
     finally:
-        if driver:
-            driver.quit()
-        if server:
-            server.terminate()
-            server.wait(timeout=30)
-        shutil.rmtree(folder, ignore_errors=True)
+        signal.alarm(0)
+        try:
+            if driver:
+                driver.quit()
+        finally:
+            if server:
+                stop(server)
+            shutil.rmtree(folder, ignore_errors=True)
 
 
 if __name__ == "__main__":
