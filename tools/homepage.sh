@@ -4,7 +4,8 @@
 # passed on to the server: sh tools/homepage.sh --listen 0.0.0.0:8080
 set -eu
 cd "$(dirname "$0")/.."
+SUIRAN_SETUP=homepage
 . tools/setup.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DSUIRAN_HOMEPAGE=ON
 cmake --build build --target suiranjuku-homepage
 exec build/homepage/suiranjuku-homepage "$@"

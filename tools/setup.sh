@@ -1,17 +1,22 @@
 #!/bin/sh
-# Installs what building and playing the game and running its home page need
-# on Debian or Ubuntu: the home page's server needs Qt HttpServer (which needs
-# Qt WebSockets to configure) and Qt's SQLite and PostgreSQL drivers. With
-# SUIRAN_SETUP=tests also what the tests, screenshots and benchmarks need: a
-# virtual X screen with a window manager, the packaging tools, Chromium and
-# Selenium for the browser test, a PostgreSQL server and wrk.
-# Sourced by play.sh, homepage.sh, test.sh, screenshots.sh and the benchmarks.
+# Installs what is missing on Debian or Ubuntu. By itself: what building and
+# playing the game needs, nothing of its home page. With SUIRAN_SETUP=homepage
+# also the home page's server: Qt HttpServer (which needs Qt WebSockets to
+# configure) and Qt's SQLite and PostgreSQL drivers. With SUIRAN_SETUP=tests
+# both, and what the tests, screenshots and benchmarks need: a virtual X
+# screen with a window manager, the packaging tools, Chromium and Selenium
+# for the browser test, a PostgreSQL server and wrk.
+# Sourced by play.sh, homepage.sh, test.sh, screenshots.sh and the benchmarks;
+# `SUIRAN_SETUP=homepage sh tools/setup.sh` runs it alone.
 set -eu
 
 packages="cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxcb1-dev
-  fonts-ipafont-gothic fonts-ipafont-mincho
-  qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql"
+  fonts-ipafont-gothic fonts-ipafont-mincho"
+case "${SUIRAN_SETUP:-}" in homepage | tests)
+  packages="$packages
+  qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql" ;;
+esac
 if [ "${SUIRAN_SETUP:-}" = tests ]; then
   packages="$packages
   xvfb xauth x11-utils xdotool imagemagick openbox

@@ -11,6 +11,13 @@ for tool in Xvfb xdotool openbox xprop xwininfo; do
     fi
 done
 
+# xprop writes a window's texts in the caller's locale (in the C locale, or
+# with none, Japanese comes out as octal escapes): read them in UTF-8 whatever
+# locale the game itself is run under.
+xprop() {
+    LC_ALL=C.UTF-8 command xprop "$@"
+}
+
 work=$(mktemp -d)
 pids=""
 cleanup() {
