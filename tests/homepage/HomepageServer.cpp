@@ -229,7 +229,13 @@ QList<Reply> postJsonAtOnce(const QList<quint16> &ports, const QByteArray &body)
 
 Run runHomepage(const QStringList &arguments, bool unprivileged)
 {
+    // Without --database the program opens the user's own hall of fame,
+    // under XDG_DATA_HOME: a test must never touch (or trip over) that one.
+    QTemporaryDir dataHome;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"XDG_DATA_HOME"_s, dataHome.path());
     QProcess process;
+    process.setProcessEnvironment(environment);
     if (unprivileged && ::geteuid() == 0)
         process.start(u"setpriv"_s, QStringList{u"--reuid=nobody"_s, u"--regid=nogroup"_s, u"--clear-groups"_s,
                                                 u"--"_s, program()} + arguments);
