@@ -34,6 +34,8 @@
 
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const auto started = std::chrono::steady_clock::now();
@@ -66,17 +68,17 @@ protected:
         if (window != nullptr) {
             switch (event->type()) {
             case QEvent::MouseButtonPress:
-                say(u"input press "_qs + window->objectName() + u" at "_qs
+                say(u"input press "_s + window->objectName() + u" at "_s
                     + QString::number(static_cast<QMouseEvent *>(event)->position().x()));
                 break;
             case QEvent::MouseButtonRelease:
-                say(u"input release "_qs + window->objectName());
+                say(u"input release "_s + window->objectName());
                 break;
             case QEvent::MouseButtonDblClick:
-                say(u"input double "_qs + window->objectName());
+                say(u"input double "_s + window->objectName());
                 break;
             case QEvent::KeyPress:
-                say(u"input key "_qs + window->objectName());
+                say(u"input key "_s + window->objectName());
                 break;
             default:
                 break;
@@ -93,7 +95,7 @@ protected:
 // that spin is over (no reel runs) or a new one has begun.
 void aimAtLine(frmMain &main, QTimer &watch)
 {
-    auto *timer1 = main.findChild<QTimer *>(u"Timer1"_qs);
+    auto *timer1 = main.findChild<QTimer *>(u"Timer1"_s);
     auto heldSpin = std::make_shared<int>(-1);
     QObject::connect(timer1, &QTimer::timeout, &main, [&main, timer1, heldSpin] {
         const GameState &s = main.state();
@@ -101,7 +103,7 @@ void aimAtLine(frmMain &main, QTimer &watch)
         if (allRunning && reels::hasTurnedThisSpin(s.tick) && reels::nextFrame(s.tick) == 0) {
             timer1->stop();
             *heldSpin = s.spinCount;
-            say(u"reels held"_qs);
+            say(u"reels held"_s);
         }
     });
     QObject::connect(&watch, &QTimer::timeout, &main, [&main, timer1, heldSpin] {
@@ -129,7 +131,7 @@ void openWindowsInTurn(frmMain &main, ScriptedRandom &random)
     };
     const auto tour = std::make_shared<Tour>(Tour{{
         {"frmMain", [] {}},
-        {"frmIvn01", [&main, &random] { random.queueVisitor(7); main.findChild<QPushButton *>(u"cmdStart"_qs)->click(); }},
+        {"frmIvn01", [&main, &random] { random.queueVisitor(7); main.findChild<QPushButton *>(u"cmdStart"_s)->click(); }},
         {"frmReadme", [click, open] { click("frmIvn01", "cmdNext"); open("mnuReadme"); }},
         {"frmVer", [click, open] { click("frmReadme", "cmdClose"); open("mnuVer"); }},
         {"frmGover1", [click, &main] { click("frmVer", "cmdClose"); main.GameOver1(); }},
@@ -138,14 +140,14 @@ void openWindowsInTurn(frmMain &main, ScriptedRandom &random)
     }});
     const auto step = [tour] {
         if (tour->next == tour->steps.size()) {
-            say(u"windows done"_qs);
+            say(u"windows done"_s);
             return;
         }
         const auto &[name, opening] = tour->steps[tour->next++];
         opening();
         for (QWidget *w : visibleWindows()) {
             if (w->objectName() == QLatin1String(name))
-                say(u"window "_qs + w->objectName() + u' ' + QString::number(w->winId()));
+                say(u"window "_s + w->objectName() + u' ' + QString::number(w->winId()));
         }
     };
     auto *input = new QSocketNotifier(0, QSocketNotifier::Read, &main);
@@ -156,7 +158,7 @@ void openWindowsInTurn(frmMain &main, ScriptedRandom &random)
     });
     QObject::connect(qApp, &QApplication::focusChanged, &main, [](QWidget *, QWidget *now) {
         if (now != nullptr)
-            say(u"focus "_qs + now->objectName());
+            say(u"focus "_s + now->objectName());
     });
     QTimer::singleShot(0, &main, step);
 }
@@ -201,7 +203,7 @@ int main(int argc, char *argv[])
         return QApplication::exec();
     }
 
-    QStringList places{u"main "_qs + QString::number(main.winId())};
+    QStringList places{u"main "_s + QString::number(main.winId())};
     for (const char *name : {"cmdStart", "cmdStop1", "cmdStop2", "cmdStop3"}) {
         const auto *button = main.findChild<QWidget *>(QString::fromLatin1(name));
         const QPoint at = button->mapTo(&main, button->rect().center());

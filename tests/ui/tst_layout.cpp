@@ -25,6 +25,8 @@
 
 #include <memory>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 const char *const gothicP = "IPAPGothic";
@@ -165,14 +167,14 @@ void TestLayout::clientAreas_data()
     QTest::addColumn<QString>("name");
     QTest::addColumn<QSize>("client");
     QTest::addColumn<bool>("titleBar");
-    QTest::newRow("frmMain") << u"frmMain"_qs << QSize(253, 216) << true;
-    QTest::newRow("frmIvn01") << u"frmIvn01"_qs << QSize(337, 168) << true;
-    QTest::newRow("frmGover1") << u"frmGover1"_qs << QSize(506, 443) << true;
-    QTest::newRow("frmGover2") << u"frmGover2"_qs << QSize(504, 197) << true;
-    QTest::newRow("frmGover3") << u"frmGover3"_qs << QSize(503, 246) << true;
-    QTest::newRow("frmSplash") << u"frmSplash"_qs << QSize(482, 232) << false;
-    QTest::newRow("frmReadme") << u"frmReadme"_qs << QSize(390, 549) << true;
-    QTest::newRow("frmVer") << u"frmVer"_qs << QSize(376, 285) << false;
+    QTest::newRow("frmMain") << u"frmMain"_s << QSize(253, 216) << true;
+    QTest::newRow("frmIvn01") << u"frmIvn01"_s << QSize(337, 168) << true;
+    QTest::newRow("frmGover1") << u"frmGover1"_s << QSize(506, 443) << true;
+    QTest::newRow("frmGover2") << u"frmGover2"_s << QSize(504, 197) << true;
+    QTest::newRow("frmGover3") << u"frmGover3"_s << QSize(503, 246) << true;
+    QTest::newRow("frmSplash") << u"frmSplash"_s << QSize(482, 232) << false;
+    QTest::newRow("frmReadme") << u"frmReadme"_s << QSize(390, 549) << true;
+    QTest::newRow("frmVer") << u"frmVer"_s << QSize(376, 285) << false;
 }
 
 void TestLayout::clientAreas()
@@ -204,7 +206,7 @@ void TestLayout::clientAreas()
     const QPoint centre = w->frameGeometry().center();
     w->hide();
     QVERIFY2(qAbs(centre.x() - screen.center().x()) <= 1 && qAbs(centre.y() - screen.center().y()) <= 1,
-             qPrintable(u"%1 is centred at %2,%3"_qs.arg(name).arg(centre.x()).arg(centre.y())));
+             qPrintable(u"%1 is centred at %2,%3"_s.arg(name).arg(centre.x()).arg(centre.y())));
 }
 
 void TestLayout::controls_data()
@@ -293,7 +295,7 @@ void TestLayout::controls_data()
         static const QRect portraits[] = {{16, 20, 80, 91}, {16, 24, 80, 91}, {16, 20, 80, 91}, {16, 20, 81, 90},
                                           {16, 20, 79, 91}, {20, 24, 74, 91}, {16, 24, 80, 91}, {16, 20, 80, 91},
                                           {16, 24, 80, 90}, {16, 24, 79, 91}, {16, 20, 80, 92}};
-        row("frmIvn01", qPrintable(u"imgIcon_%1"_qs.arg(i)), portraits[i], nullptr, 0, false, false);
+        row("frmIvn01", qPrintable(u"imgIcon_%1"_s.arg(i)), portraits[i], nullptr, 0, false, false);
     }
 }
 
@@ -342,15 +344,15 @@ void TestLayout::tabOrder_data()
 
     // The picture boxes of the reels come first and take the focus without
     // showing it; a control shown later (cmdDamy, cmdEnd) joins in its place.
-    QTest::newRow("frmMain") << u"frmMain"_qs
-                             << QStringList{u"picSlot2"_qs, u"picSlot1"_qs, u"picSlot3"_qs, u"cmdStop1"_qs,
-                                            u"cmdStop2"_qs, u"cmdStop3"_qs, u"cmdStart"_qs};
-    QTest::newRow("frmIvn01") << u"frmIvn01"_qs << QStringList{u"txtMsg"_qs, u"cmdNext"_qs};
-    QTest::newRow("frmGover1") << u"frmGover1"_qs << QStringList{u"cmdEnd"_qs, u"cmdReplay"_qs};
-    QTest::newRow("frmGover2") << u"frmGover2"_qs << QStringList{u"cmdEnd"_qs, u"cmdReplay"_qs};
-    QTest::newRow("frmGover3") << u"frmGover3"_qs << QStringList{u"cmdEnd"_qs, u"cmdReplay"_qs};
-    QTest::newRow("frmReadme") << u"frmReadme"_qs << QStringList{u"cmdClose"_qs};
-    QTest::newRow("frmVer") << u"frmVer"_qs << QStringList{u"cmdClose"_qs};
+    QTest::newRow("frmMain") << u"frmMain"_s
+                             << QStringList{u"picSlot2"_s, u"picSlot1"_s, u"picSlot3"_s, u"cmdStop1"_s,
+                                            u"cmdStop2"_s, u"cmdStop3"_s, u"cmdStart"_s};
+    QTest::newRow("frmIvn01") << u"frmIvn01"_s << QStringList{u"txtMsg"_s, u"cmdNext"_s};
+    QTest::newRow("frmGover1") << u"frmGover1"_s << QStringList{u"cmdEnd"_s, u"cmdReplay"_s};
+    QTest::newRow("frmGover2") << u"frmGover2"_s << QStringList{u"cmdEnd"_s, u"cmdReplay"_s};
+    QTest::newRow("frmGover3") << u"frmGover3"_s << QStringList{u"cmdEnd"_s, u"cmdReplay"_s};
+    QTest::newRow("frmReadme") << u"frmReadme"_s << QStringList{u"cmdClose"_s};
+    QTest::newRow("frmVer") << u"frmVer"_s << QStringList{u"cmdClose"_s};
 }
 
 void TestLayout::tabOrder()
@@ -369,7 +371,7 @@ void TestLayout::tabOrder()
     QStringList visited;
     for (int i = 0; i <= order.size(); ++i) {
         QWidget *focus = QApplication::focusWidget();
-        visited << (focus ? focus->objectName() : u"none"_qs);
+        visited << (focus ? focus->objectName() : u"none"_s);
         QTest::keyClick(focus ? focus : w, Qt::Key_Tab);
     }
     w->hide();
@@ -401,9 +403,9 @@ void TestLayout::mainWindowStartsAsLaidOut()
     // Right-aligned digits of one width: the amounts never shift the units.
     QCOMPARE(label("lblTensuu")->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     const QFontMetrics money(label("lblTensuu")->font());
-    for (QChar digit : u"-123456789"_qs)
+    for (QChar digit : u"-123456789"_s)
         QCOMPARE(money.horizontalAdvance(digit), money.horizontalAdvance(u'0'));
-    QVERIFY(!fresh.findChild<QTimer *>(u"Timer1"_qs)->isActive());
+    QVERIFY(!fresh.findChild<QTimer *>(u"Timer1"_s)->isActive());
 }
 
 void TestLayout::menus()
@@ -417,12 +419,12 @@ void TestLayout::menus()
         for (QAction *item : menu->menu()->actions()) {
             const bool plain = item->shortcut().isEmpty() && !item->isCheckable() && !item->isSeparator()
                 && item->isEnabled() && item->isVisible();
-            texts << item->objectName() + u'=' + item->text() + (plain ? u""_qs : u" (not plain)"_qs);
+            texts << item->objectName() + u'=' + item->text() + (plain ? u""_s : u" (not plain)"_s);
         }
         return texts;
     };
-    QCOMPARE(items(menus[0]), QStringList{u"mnuExit=終了(&X)"_qs});
-    QCOMPARE(items(menus[1]), (QStringList{u"mnuReadme=ゲームの説明(&R)"_qs, u"mnuVer=バージョン情報(&A)"_qs}));
+    QCOMPARE(items(menus[0]), QStringList{u"mnuExit=終了(&X)"_s});
+    QCOMPARE(items(menus[1]), (QStringList{u"mnuReadme=ゲームの説明(&R)"_s, u"mnuVer=バージョン情報(&A)"_s}));
 }
 
 void TestLayout::reelWindowsShowFramesUnscaledWithAStripOfGround()
@@ -433,7 +435,7 @@ void TestLayout::reelWindowsShowFramesUnscaledWithAStripOfGround()
     QMetaObject::invokeMethod(&fresh, "cmdStart_Click", Qt::DirectConnection);
     QMetaObject::invokeMethod(&fresh, "Timer1_Timer", Qt::DirectConnection);
     QMetaObject::invokeMethod(&fresh, "Timer1_Timer", Qt::DirectConnection);
-    auto *reel = fresh.findChild<QLabel *>(u"picSlot1"_qs);
+    auto *reel = fresh.findChild<QLabel *>(u"picSlot1"_s);
     QCOMPARE(reel->pixmap().deviceIndependentSize(), QSizeF(32, 32));
     const QImage shot = reel->grab().toImage();
     const qreal ratio = shot.devicePixelRatio();
@@ -453,36 +455,36 @@ void TestLayout::noTextRendersAsEmptyBoxes()
     QStringList failures;
     const auto check = [&](const QString &where, const QString &text, const QFont &font) {
         if (!text.isEmpty() && !missingGlyphs(text, font).isEmpty())
-            failures << where + u": "_qs + text;
+            failures << where + u": "_s + text;
     };
     std::vector<QWidget *> windows{main_.get()};
     for (const auto &w : others_)
         windows.push_back(w.get());
     for (QWidget *w : windows) {
-        check(w->objectName() + u" title"_qs, w->windowTitle(), QApplication::font("QMdiSubWindowTitleBar"));
+        check(w->objectName() + u" title"_s, w->windowTitle(), QApplication::font("QMdiSubWindowTitleBar"));
         for (QLabel *label : w->findChildren<QLabel *>())
             check(label->objectName(), label->text(), label->font());
         for (QAbstractButton *button : w->findChildren<QAbstractButton *>())
             check(button->objectName(), button->text(), button->font());
     }
     for (QAction *menu : main_->menuBar()->actions()) {
-        check(u"menu"_qs, withoutMnemonic(menu->text()), main_->menuBar()->font());
+        check(u"menu"_s, withoutMnemonic(menu->text()), main_->menuBar()->font());
         for (QAction *item : menu->menu()->actions())
             check(item->objectName(), withoutMnemonic(item->text()), menu->menu()->font());
     }
     // Texts the windows are given while playing.
-    const QFont messageFont = window(u"frmIvn01"_qs)->findChild<QTextEdit *>(u"txtMsg"_qs)->font();
-    const QFont nameFont = window(u"frmIvn01"_qs)->findChild<QLabel *>(u"lblName"_qs)->font();
+    const QFont messageFont = window(u"frmIvn01"_s)->findChild<QTextEdit *>(u"txtMsg"_s)->font();
+    const QFont nameFont = window(u"frmIvn01"_s)->findChild<QLabel *>(u"lblName"_s)->font();
     for (const VisitorEvent &event : eventTable()) {
-        check(u"txtMsg"_qs, event.lines.join(u'\n'), messageFont);
-        check(u"lblName"_qs, event.speaker, nameFont);
+        check(u"txtMsg"_s, event.lines.join(u'\n'), messageFont);
+        check(u"lblName"_s, event.speaker, nameFont);
     }
-    const QFont winFont = main_->findChild<QLabel *>(u"lblMsg"_qs)->font();
+    const QFont winFont = main_->findChild<QLabel *>(u"lblMsg"_s)->font();
     for (const char *symbol : {"a", "b", "c", "d"})
-        check(u"lblMsg"_qs, payoutFor(QString::fromLatin1(symbol)).message, winFont);
-    check(u"lblTensuu"_qs, u"-0123456789"_qs, main_->findChild<QLabel *>(u"lblTensuu"_qs)->font());
-    check(u"lblPassWord"_qs, u"0123456789"_qs, window(u"frmGover1"_qs)->findChild<QLabel *>(u"lblPassWord"_qs)->font());
-    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; "_qs)));
+        check(u"lblMsg"_s, payoutFor(QString::fromLatin1(symbol)).message, winFont);
+    check(u"lblTensuu"_s, u"-0123456789"_s, main_->findChild<QLabel *>(u"lblTensuu"_s)->font());
+    check(u"lblPassWord"_s, u"0123456789"_s, window(u"frmGover1"_s)->findChild<QLabel *>(u"lblPassWord"_s)->font());
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; "_s)));
 }
 
 void TestLayout::fixedTextsFitTheirControls()
@@ -500,11 +502,11 @@ void TestLayout::fixedTextsFitTheirControls()
             const QSize needed = inkSize(*label);
             // Glyph bounds are rounded outwards to whole pixels: one pixel is no clipping.
             if (needed.width() > room.width() + 1 || needed.height() > room.height() + 1)
-                failures << u"%1/%2 needs %3x%4 in %5x%6"_qs.arg(w->objectName(), label->objectName())
+                failures << u"%1/%2 needs %3x%4 in %5x%6"_s.arg(w->objectName(), label->objectName())
                                 .arg(needed.width()).arg(needed.height()).arg(room.width()).arg(room.height());
         }
     }
-    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; "_qs)));
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; "_s)));
 }
 
 QTEST_MAIN(TestLayout)
