@@ -138,7 +138,7 @@ void TestRandomPlay::randomPlayKeepsTheRules()
                 // The desktop sends keys to the active window, which gives
                 // them to its focus widget.
                 QWidget *w = player.pick(windows);
-                QApplication::setActiveWindow(w);
+                GameFixture::activate(w);
                 QWidget *target = QApplication::focusWidget() ? QApplication::focusWidget() : w;
                 static const QList<Qt::Key> keys{Qt::Key_Tab, Qt::Key_Space, Qt::Key_Return, Qt::Key_Escape};
                 const Qt::Key key = player.pick(keys);

@@ -74,7 +74,7 @@ void TestSpinCycle::startsAtTheStartingValues()
 
     // The middle reel holds the focus, which it does not show, and Space
     // there presses nothing (it used to press a blank Stop button).
-    QApplication::setActiveWindow(&game.main);
+    GameFixture::activate(&game.main);
     QCOMPARE(game.main.focusWidget(), game.find("picSlot2"));
     QTest::keyClick(game.main.focusWidget(), Qt::Key_Space);
     QCOMPARE(game.state().spinCount, 0);

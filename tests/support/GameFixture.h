@@ -32,6 +32,9 @@ public:
     // A click as the player makes it: ignored by hidden or disabled controls.
     static void click(QWidget *widget);
     void click(const char *buttonName) { click(find(buttonName)); }
+    // Makes the window the active one at once, as the desktop has it before
+    // it hands the window a key.
+    static void activate(QWidget *window);
 
     void tick(int times = 1);
     void pressStartForSpin();

@@ -9,6 +9,7 @@
 #include "events/frmIvn01.h"
 #include "rules/PayTable.h"
 #include "game/frmMain.h"
+#include "support/GameFixture.h"
 #include "support/ScriptedPlatform.h"
 #include "ui/Fonts.h"
 
@@ -364,7 +365,7 @@ void TestLayout::tabOrder()
     QWidget *w = fresh.get();
     QVERIFY(w != nullptr);
     w->show();
-    QApplication::setActiveWindow(w);
+    GameFixture::activate(w);
     QVERIFY(QTest::qWaitForWindowActive(w));
 
     // Tab goes round the controls in their order and back to the first.
