@@ -6,7 +6,8 @@
 # and close box; no window resizable; and the keyboard focus going round each
 # window's controls in their Tab order. Where openbox draws what it likes (a
 # minimise box whatever the hints say), the request is checked, not openbox.
-# Runs in about ten seconds: the title's hold is the game's own two seconds.
+# Runs in about ten seconds: the title's hold is the game's own two seconds,
+# begun once the title has been looked at.
 # Usage: windows.sh <display driver>
 set -u
 driver=$1
@@ -125,6 +126,8 @@ framed "$win" || fail "the title window was never framed"
 checkCentred "$name" "$win"
 checkFixedSize "$name" "$win"
 checkBorderWithoutTitle "$name" "$win"
+# The title's hold waits for this before it begins.
+echo next >&4
 
 # --- Then every other window, one after another.
 for expected in frmMain frmIvn01 frmReadme frmVer frmGover1 frmGover2 frmGover3; do

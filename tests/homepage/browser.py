@@ -98,8 +98,10 @@ def register(base, name, code):
 def open_browser(folder):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
-    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-quic", "--no-first-run",
-                 "--disable-background-networking", "--disable-component-update", "--disable-sync",
+    # Containers often give /dev/shm too little room, or none a user may
+    # write: Chromium then keeps its shared memory under /tmp instead.
+    for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage", "--disable-quic",
+                 "--no-first-run", "--disable-background-networking", "--disable-component-update", "--disable-sync",
                  "--hide-scrollbars", "--window-size=1280,900", f"--user-data-dir={folder}/profile"):
         options.add_argument(flag)
     driver = webdriver.Chrome(service=Service(CHROMEDRIVER), options=options)
