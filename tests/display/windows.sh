@@ -69,9 +69,11 @@ checkFixedSize() {
         END { exit !(min != "" && min == max) }' || problem "$name can be resized"
 }
 
-# Motif hints: flags, functions, decorations.
+# Motif hints: flags, functions, decorations. xprop writes them in hex,
+# which the shell reads (the awk of Debian 13 reads no hex).
 motif() {
-    property "$1" _MOTIF_WM_HINTS | tr -d , | awk '{ printf "%d %d %d", $1, $2, $3 }'
+    set -- $(property "$1" _MOTIF_WM_HINTS | tr -d ,)
+    [ $# -ge 3 ] && printf '%d %d %d' "$1" "$2" "$3"
 }
 
 checkBorderWithoutTitle() {
