@@ -20,6 +20,7 @@ void EndingWindow::setUpEnding(QPushButton *end, QPushButton *replay, QLabel *po
 {
     end_ = end;
     setUpWindow(*this, TitleBar::WithCloseBox);
+    readAsDialog(*this);
     setWindowIcon(pictures::windowIcon());
     portrait->setPixmap(pictures::portrait(speakerPortrait, devicePixelRatioF()));
     connect(end, &QPushButton::clicked, this, &EndingWindow::endRequested);

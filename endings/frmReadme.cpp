@@ -12,6 +12,7 @@ frmReadme::frmReadme(QWidget *parent)
 {
     ui.setupUi(this);
     setUpWindow(*this, TitleBar::WithCloseBox);
+    readAsDialog(*this);
     ui.Label6->setText(credits::homePage());
     // A screen reader skips labels of Japanese sentences, which have no
     // spaces between words: the rules are read as the window's description.

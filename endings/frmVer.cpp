@@ -13,6 +13,7 @@ frmVer::frmVer(QWidget *parent)
 {
     ui.setupUi(this);
     setUpWindow(*this, TitleBar::None);
+    readAsDialog(*this);
     placeInsideBorder(*ui.Frame1);
     credits::fillTitleFrame({ui.lblCompanyProduct, ui.lblPlatform, ui.lblProductName, ui.lblVersion, ui.lblCopyright, ui.lblHttp});
     connect(ui.cmdClose, &QPushButton::clicked, this, &frmVer::cmdClose_Click);

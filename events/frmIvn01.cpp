@@ -18,6 +18,7 @@ frmIvn01::frmIvn01(QWidget *parent)
 {
     ui.setupUi(this);
     setUpWindow(*this, TitleBar::WithCloseBox);
+    readAsDialog(*this);
     // The text may be selected with the mouse or the keyboard, not edited;
     // it starts two pixels inside the box, as in a plain edit box.
     ui.txtMsg->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);

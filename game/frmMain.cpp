@@ -284,13 +284,15 @@ void frmMain::stopByKey(int reel)
 }
 
 // The game moves the focus only away from a reel, which draws no focus
-// frame, and only to a control that draws none either: another reel, or 始
+// frame, or from nowhere (after 始 went for a visitor), and only to a
+// control that draws none either: another reel, or 始
 // with the frame that Tab lights switched off until the player's next Tab.
 // A keyboard player thus goes from 始 to the reels and back without a key to
 // find them, and the screen looks as it did.
 void frmMain::moveFocusFromReel(QWidget &to)
 {
-    if (std::find(picSlot.begin(), picSlot.end(), focusWidget()) == picSlot.end())
+    QWidget *now = focusWidget();
+    if (now != nullptr && std::find(picSlot.begin(), picSlot.end(), now) == picSlot.end())
         return;
     setAttribute(Qt::WA_KeyboardFocusChange, false);
     to.setFocus(Qt::OtherFocusReason);
@@ -308,10 +310,12 @@ void frmMain::offerStart()
 void frmMain::cmdStart_Click()
 {
     // 始 is about to go: the focus goes to the first reel to stop, not to
-    // wherever Qt would take it.
-    if (focusWidget() == ui.cmdStart)
-        picSlot[0]->setFocus(Qt::OtherFocusReason);
+    // wherever Qt would take it, and once that reel says it turns.
+    const bool startHadFocus = focusWidget() == ui.cmdStart;
+    if (startHadFocus)
+        ui.cmdStart->clearFocus();
     ui.cmdStart->hide();
+    ui.cmdDamy->setAccessibleName(spoken::spinning);
     ui.cmdDamy->show();
     ui.lblMsg->hide();
     game_.countDay();
@@ -320,16 +324,19 @@ void frmMain::cmdStart_Click()
     const Day day = game_.drawDay();
     if (day.visitor) {
         ui.cmdStart->hide();
+        // The visitor's window takes the focus; the slot machine holds none
+        // until 始 comes back.
         ui.cmdDamy->setAccessibleName(spoken::visitorHere);
         DrawEvent(day.r);
         return;
     }
-    ui.cmdDamy->setAccessibleName(spoken::spinning);
     showMoney();
     for (QPushButton *stop : cmdStop)
         stop->setText(stopCaption);
     for (int reel = 0; reel < reels::count; ++reel)
         describeReel(reel);
+    if (startHadFocus)
+        picSlot[0]->setFocus(Qt::OtherFocusReason);
     announce(spoken::spinStarted(state()));
 }
 

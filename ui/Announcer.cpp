@@ -7,8 +7,10 @@ using namespace std::chrono_literals;
 
 namespace {
 
-// Time for a screen reader to read one text before the next replaces it.
-constexpr auto readingTime = 100ms;
+// Time for a screen reader to fetch one text before the next replaces it: it
+// asks for the name when it gets round to the event, which may be a while
+// when a window has just opened with all its labels. Speech takes longer.
+constexpr auto readingTime = 500ms;
 
 #if QT_VERSION < QT_VERSION_CHECK(6, 8, 0)
 QAccessibleInterface *notificationFactory(const QString &className, QObject *object)
@@ -24,6 +26,7 @@ QAccessibleInterface *notificationFactory(const QString &className, QObject *obj
 Announcer::Announcer(QWidget *parent, std::function<QWidget *()> home)
     : QWidget(parent)
     , home_(std::move(home))
+    , readingTime_(readingTime)
 {
     setObjectName(QStringLiteral("announcer"));
     setFocusPolicy(Qt::NoFocus);
@@ -38,7 +41,6 @@ Announcer::Announcer(QWidget *parent, std::function<QWidget *()> home)
     Q_UNUSED(installed);
 #endif
     turn_.setSingleShot(true);
-    turn_.setInterval(readingTime);
     connect(&turn_, &QTimer::timeout, this, &Announcer::next);
 }
 
@@ -46,7 +48,7 @@ void Announcer::say(const QString &text)
 {
     queue_.push_back(text);
     if (!turn_.isActive())
-        next();
+        turn_.start(0);
 }
 
 void Announcer::next()
@@ -67,5 +69,5 @@ void Announcer::next()
     show();
 #endif
     emit said(text);
-    turn_.start();
+    turn_.start(readingTime_);
 }

@@ -9,7 +9,10 @@
 #include <functional>
 
 // Says news to a screen reader without moving the focus, politely, so that
-// the player's own keys are not cut off: each text once, in order.
+// the player's own keys are not cut off: each text once, in order. A text
+// goes out once the handler that said it has returned, after any focus move
+// it made: a screen reader cuts short what it is saying when the focus
+// moves, and would cut the news.
 //
 // Up to Qt 6.7 there is no announcement event: the news is the name of a
 // small notification object that is shown for it, which a screen reader
@@ -28,7 +31,7 @@ public:
     void say(const QString &text);
 
     // How long each text stands before the next: a test may take it to 0.
-    void setReadingTime(std::chrono::milliseconds time) { turn_.setInterval(time); }
+    void setReadingTime(std::chrono::milliseconds time) { readingTime_ = time; }
 
 signals:
     // A text has just gone to the screen reader.
@@ -40,4 +43,5 @@ private:
     std::function<QWidget *()> home_;
     std::deque<QString> queue_;
     QTimer turn_;
+    std::chrono::milliseconds readingTime_;
 };

@@ -40,7 +40,7 @@ QString reelShows(int reel, const GameState &state)
 
 QString reelKeys(int reel)
 {
-    return u"キー %1、またはここで Enter で止めます"_s.arg(reel + 1);
+    return u"キー %1 か Enter で止めます"_s.arg(reel + 1);
 }
 
 QString stopButton(int reel)

@@ -2,6 +2,8 @@
 
 #include "ui/DesktopFrame.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
@@ -124,6 +126,29 @@ void keepAbove(QWidget &window, QWidget &owner)
     window.winId();
     owner.winId();
     window.windowHandle()->setTransientParent(owner.windowHandle());
+}
+
+namespace {
+
+const char *const dialogProperty = "suiranReadAsDialog";
+
+QAccessibleInterface *dialogFactory(const QString &, QObject *object)
+{
+    if (object->isWidgetType() && object->property(dialogProperty).toBool())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Dialog);
+    return nullptr;
+}
+
+} // namespace
+
+void readAsDialog(QWidget &window)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(dialogFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    window.setProperty(dialogProperty, true);
 }
 
 void giveFocus(QWidget &window)

@@ -30,6 +30,10 @@ void keepAbove(QWidget &window, QWidget &owner);
 // Brings a window to the front with the keyboard focus.
 void giveFocus(QWidget &window);
 
+// A screen reader treats the window as a dialog, reading its description as
+// it opens: for the windows the player must answer and the endings.
+void readAsDialog(QWidget &window);
+
 // A disabled window keeps its look: it only stops taking input.
 void keepLookWhenDisabled(QWidget &window);
 
