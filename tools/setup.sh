@@ -4,7 +4,9 @@
 # Qt WebSockets to configure) and Qt's SQLite and PostgreSQL drivers. With
 # SUIRAN_SETUP=tests also what the tests, screenshots and benchmarks need: a
 # virtual X screen with a window manager, the packaging tools, Chromium and
-# Selenium for the browser test, a PostgreSQL server and wrk.
+# Selenium for the browser test, a PostgreSQL server, wrk, and a D-Bus session
+# with the accessibility registry and its Python client for the screen-reader
+# test.
 # Sourced by play.sh, homepage.sh, test.sh, screenshots.sh and the benchmarks.
 set -eu
 
@@ -17,7 +19,8 @@ if [ "${SUIRAN_SETUP:-}" = tests ]; then
   xvfb xauth x11-utils xdotool imagemagick openbox
   desktop-file-utils appstream dpkg-dev file
   chromium chromium-driver python3-selenium
-  postgresql wrk"
+  postgresql wrk
+  dbus-daemon at-spi2-core python3-pyatspi"
 fi
 
 missing=""
