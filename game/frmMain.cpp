@@ -285,17 +285,16 @@ void frmMain::stopByKey(int reel)
 
 // The game moves the focus only away from a reel, which draws no focus
 // frame, or from nowhere (after 始 went for a visitor), and only to a
-// control that draws none either: another reel, or 始
-// with the frame that Tab lights switched off until the player's next Tab.
-// A keyboard player thus goes from 始 to the reels and back without a key to
-// find them, and the screen looks as it did.
+// control that draws none either: another reel, or 始 drawn without its
+// focus frame until the focus leaves it. A keyboard player thus goes from 始
+// to the reels and back without a key to find them, and the screen looks as
+// it did.
 void frmMain::moveFocusFromReel(QWidget &to)
 {
     QWidget *now = focusWidget();
     if (now != nullptr && std::find(picSlot.begin(), picSlot.end(), now) == picSlot.end())
         return;
-    setAttribute(Qt::WA_KeyboardFocusChange, false);
-    to.setFocus(Qt::OtherFocusReason);
+    focusWithoutFrame(to);
 }
 
 void frmMain::offerStart()

@@ -159,6 +159,22 @@ void giveFocus(QWidget &window)
 
 namespace {
 
+const char *const unlitFocus = "suiranUnlitFocus";
+
+// Lets the focus frame show again once the focus has left the control.
+class RelightOnFocusOut final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusOut)
+            watched->setProperty(unlitFocus, false);
+        return false;
+    }
+};
+
 // Draws a control of a disabled window as the enabled window draws it, as on
 // the desktop the game was made for, where a disabled window only stops
 // taking input. A control disabled on its own still looks disabled.
@@ -214,6 +230,14 @@ private:
             mended->state |= State_Enabled | State_Active;
             mended->palette.setCurrentColorGroup(QPalette::Active);
         }
+        // A button that takes Enter also lights up as the default while it
+        // holds the focus.
+        if (option != nullptr && widget != nullptr && widget->property(unlitFocus).toBool()) {
+            auto *mended = const_cast<QStyleOption *>(option);
+            mended->state &= ~State_HasFocus;
+            if (auto *button = qstyleoption_cast<QStyleOptionButton *>(mended))
+                button->features &= ~QStyleOptionButton::DefaultButton;
+        }
         return option;
     }
 };
@@ -238,6 +262,14 @@ void keepLookWhenDisabled(QWidget &window)
         }
         widget->setPalette(palette);
     }
+}
+
+void focusWithoutFrame(QWidget &control)
+{
+    if (control.findChild<RelightOnFocusOut *>(QString(), Qt::FindDirectChildrenOnly) == nullptr)
+        control.installEventFilter(new RelightOnFocusOut(&control));
+    control.setProperty(unlitFocus, true);
+    control.setFocus(Qt::OtherFocusReason);
 }
 
 QList<QWidget *> visibleWindows()

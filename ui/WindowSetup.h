@@ -34,6 +34,11 @@ void giveFocus(QWidget &window);
 // it opens: for the windows the player must answer and the endings.
 void readAsDialog(QWidget &window);
 
+// Gives a control of a window set up by keepLookWhenDisabled the focus
+// without the frame that shows it, until the focus leaves it: the game's own
+// focus moves draw nothing, where the player's Tab and clicks do.
+void focusWithoutFrame(QWidget &control);
+
 // A disabled window keeps its look: it only stops taking input.
 void keepLookWhenDisabled(QWidget &window);
 

@@ -82,7 +82,7 @@ tell "aim 2"
 mark
 key shift+Tab
 focusOn "push button" "始"
-hear "^focus:|push button|始|Space で一日を始めます|"
+hear "^focus:|push button|始|Space か Enter で一日を始めます|"
 mark
 key space
 announced "1日目、残り364日。回転中。所持金 995両"

@@ -185,9 +185,11 @@ void TestScreenReader::focusGoesFromStartToTheReelsAndBackWithoutAFrame()
     frmMain &main = game_->main;
     main.show();
     QApplication::setActiveWindow(&main);
+    auto *start = game_->find("cmdStart");
+    const QImage unfocused = start->grab().toImage();
     sendKey(&main, Qt::Key_Backtab);
     QCOMPARE(QApplication::focusWidget(), game_->find("cmdStart"));
-    QVERIFY(main.testAttribute(Qt::WA_KeyboardFocusChange));
+    QVERIFY(start->grab().toImage() != unfocused);
     game_->machine.random.queueSpin();
     sendKey(game_->find("cmdStart"), Qt::Key_Space);
     game_->tick(2);
@@ -195,8 +197,13 @@ void TestScreenReader::focusGoesFromStartToTheReelsAndBackWithoutAFrame()
         QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(reel));
         sendKey(QApplication::focusWidget(), Qt::Key_Return);
     }
-    QCOMPARE(QApplication::focusWidget(), game_->find("cmdStart"));
-    QVERIFY(!main.testAttribute(Qt::WA_KeyboardFocusChange));
+    QCOMPARE(QApplication::focusWidget(), start);
+    QCOMPARE(start->grab().toImage(), unfocused);
+    // The player's next Tab lights the frames again.
+    sendKey(start, Qt::Key_Tab);
+    sendKey(QApplication::focusWidget(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), start);
+    QVERIFY(start->grab().toImage() != unfocused);
 }
 
 void TestScreenReader::news_data()
