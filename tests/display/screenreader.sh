@@ -175,5 +175,8 @@ while kill -0 "$game" 2>/dev/null; do
     n=$((n + 1)); [ "$n" -gt 30 ] && fail "Enter on 終了 did not end the game"
     sleep 0.1
 done
+# Its own end, and a clean one (the sanitizers report at exit).
+wait "$game"; status=$?
+[ "$status" -eq 0 ] || { cat "$work/err"; fail "the game ended with status $status"; }
 echo "the year over; Enter on 終了 ends the game"
 exit 0
