@@ -9,7 +9,8 @@
 #include <cstdint>
 
 // What the three ending windows share: "終了" ends the program, "もう一度"
-// puts the window away and starts a new game.
+// puts the window away and starts a new game. Each reads itself to a screen
+// reader as it opens: ホウゲン's words, then where the focus is.
 class EndingWindow : public QWidget {
     Q_OBJECT
 
@@ -20,10 +21,15 @@ public:
 signals:
     void replayRequested();
     void endRequested();
+    void resultCodeCopied();
 
 protected:
     EndingWindow() = default;
     void setUpEnding(QPushButton *end, QPushButton *replay, QLabel *portrait);
+    // The window's description: what it says, in reading order, then which
+    // button holds the focus and what Enter does.
+    void describe(const QStringList &words);
+    static QStringList textsOf(const QList<const QLabel *> &labels);
     // With the slot machine hidden, a closed ending window would leave the
     // program running with no window at all: the close box quits, like "終了".
     void closeEvent(QCloseEvent *event) override;
@@ -41,6 +47,8 @@ public:
     void setPassWord(const QString &code);
 
 private:
+    void describe();
+
     Ui::frmGover1 ui;
 };
 

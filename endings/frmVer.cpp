@@ -4,15 +4,27 @@
 #include "ui/WindowSetup.h"
 
 #include <QCloseEvent>
+#include <QShortcut>
+
+using namespace Qt::StringLiterals;
 
 frmVer::frmVer(QWidget *parent)
     : QWidget(parent)
 {
     ui.setupUi(this);
     setUpWindow(*this, TitleBar::None);
+    readAsDialog(*this);
     placeInsideBorder(*ui.Frame1);
     credits::fillTitleFrame({ui.lblCompanyProduct, ui.lblPlatform, ui.lblProductName, ui.lblVersion, ui.lblCopyright, ui.lblHttp});
     connect(ui.cmdClose, &QPushButton::clicked, this, &frmVer::cmdClose_Click);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &frmVer::cmdClose_Click);
+    // The window has no title: a screen reader gets a name, and what the
+    // labels say as its description.
+    setAccessibleName(u"バージョン情報"_s);
+    QStringList words;
+    for (const QLabel *label : {ui.lblProductName, ui.lblVersion, ui.lblCompanyProduct, ui.lblCopyright, ui.lblHttp})
+        words << label->text();
+    setAccessibleDescription(words.join(u' ') + u" 閉じるボタンか Escape で閉じます"_s);
 }
 
 void frmVer::cmdClose_Click()

@@ -3,8 +3,11 @@
 #include "ui/Pictures.h"
 #include "ui/WindowSetup.h"
 
+#include <QShortcut>
 #include <QTextBlockFormat>
 #include <QTextCursor>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 constexpr int messageLineHeight = 20;   // pixels, for the 19-pixel face
@@ -15,6 +18,7 @@ frmIvn01::frmIvn01(QWidget *parent)
 {
     ui.setupUi(this);
     setUpWindow(*this, TitleBar::WithCloseBox);
+    readAsDialog(*this);
     // The text may be selected with the mouse or the keyboard, not edited;
     // it starts two pixels inside the box, as in a plain edit box.
     ui.txtMsg->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
@@ -31,6 +35,7 @@ frmIvn01::frmIvn01(QWidget *parent)
     connect(ui.cmdNext, &QPushButton::clicked, this, &frmIvn01::cmdNext_Click);
     for (int i = 0; i < 2; ++i)
         connect(cmdEnd[i], &QPushButton::clicked, this, [this, i] { cmdEnd_Click(i); });
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &frmIvn01::closeByVisibleButton);
 }
 
 void frmIvn01::prepare()
@@ -72,11 +77,32 @@ void frmIvn01::setMessage(const QString &text)
     QTextCursor all(ui.txtMsg->document());
     all.select(QTextCursor::Document);
     all.mergeBlockFormat(lines);
+    describe();
 }
 
 void frmIvn01::setName(const QString &name)
 {
     ui.lblName->setText(name);
+    describe();
+}
+
+void frmIvn01::describe()
+{
+    // Read as the window opens, the whole message at once rather than one
+    // line of the text box per key.
+    QString words = ui.txtMsg->toPlainText();
+    words.replace(u'\r', u' ').replace(u'\n', u' ');
+    setAccessibleDescription(u"%1「%2」 閉じるボタンか Escape で閉じます"_s.arg(ui.lblName->text(), words.simplified()));
+}
+
+void frmIvn01::closeByVisibleButton()
+{
+    if (ui.cmdNext->isVisibleTo(this))
+        cmdNext_Click();
+    for (int i = 0; i < 2; ++i) {
+        if (cmdEnd[i]->isVisibleTo(this))
+            cmdEnd_Click(i);
+    }
 }
 
 void frmIvn01::showPortrait(int visitor)

@@ -40,6 +40,9 @@ protected:
 private:
     void cmdNext_Click();
     void cmdEnd_Click(int index);
+    // Escape presses whichever "閉じる" is showing.
+    void closeByVisibleButton();
+    void describe();
 
     Ui::frmIvn01 ui;
     std::array<QLabel *, visitorCount> imgIcon{};

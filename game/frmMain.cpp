@@ -5,13 +5,19 @@
 #include "endings/frmSplash.h"
 #include "endings/frmVer.h"
 #include "events/frmIvn01.h"
+#include "ui/Announcer.h"
 #include "ui/FlashHighlight.h"
 #include "ui/Pause.h"
 #include "ui/Pictures.h"
+#include "ui/Spoken.h"
 #include "ui/WindowSetup.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QShortcut>
 #include <QWindow>
+
+#include <algorithm>
 
 #include <type_traits>
 
@@ -53,6 +59,16 @@ frmMain::frmMain(const Platform &platform, QWidget *parent)
     connect(ui.mnuExit, &QAction::triggered, this, &frmMain::mnuExit_Click);
     connect(ui.mnuReadme, &QAction::triggered, this, &frmMain::mnuReadme_Click);
     connect(ui.mnuVer, &QAction::triggered, this, &frmMain::mnuVer_Click);
+
+    for (int reel = 0; reel < reels::count; ++reel) {
+        picSlot[reel]->installEventFilter(this);
+        picSlot[reel]->setAccessibleDescription(spoken::reelKeys(reel));
+        cmdStop[reel]->setAccessibleName(spoken::stopButton(reel));
+        describeReel(reel);
+        // The keypad's digits come through the same shortcut.
+        new QShortcut(QKeySequence(Qt::Key_1 + reel), this, [this, reel] { stopByKey(reel); });
+    }
+    announcer_ = new Announcer(this, [this] { return windowOnScreen(); });
 }
 
 frmMain::~frmMain() = default;
@@ -85,8 +101,8 @@ void frmMain::resetGame()
     ui.cmdStart->show();
     ui.cmdDamy->hide();
     window(ivn_).prepare();
-    ui.lblCount->setText(decimal(state().spinCount));
-    ui.lblTensuu->setText(decimal(state().ryo));
+    showDay();
+    showMoney();
     ui.lblMsg->hide();
     Timer1.start(rules::tickMilliseconds);
 }
@@ -108,6 +124,16 @@ void frmMain::showEvent(QShowEvent *event)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *event)
 {
+    // Enter or Space on a reel that holds the focus stops it, as its Stop
+    // would; a disabled window's reels take no keys.
+    const auto reel = std::find(picSlot.begin(), picSlot.end(), watched);
+    if (reel != picSlot.end() && event->type() == QEvent::KeyPress && (*reel)->isEnabled()) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            stopByKey(int(reel - picSlot.begin()));
+            return true;
+        }
+    }
     // Clicks and keys made during the pause before the winning ending are
     // handled only after the slot machine has been hidden, and its buttons
     // still sit where they were clicked: while hidden it takes nothing, or a
@@ -153,7 +179,13 @@ void frmMain::wire(frmVer &window)
 
 void frmMain::wire(EndingWindow &window)
 {
-    connect(&window, &EndingWindow::replayRequested, this, &frmMain::Form_Load);
+    connect(&window, &EndingWindow::replayRequested, this, [this] {
+        Form_Load();
+        offerStart();
+    });
+    connect(&window, &EndingWindow::resultCodeCopied, this, [this] {
+        announce(QStringLiteral("パスワードをコピーしました"));
+    });
     connect(&window, &EndingWindow::endRequested, this, [this] { platform_.exit.exitNow(); });
 }
 
@@ -202,25 +234,109 @@ void frmMain::showReelFrame(int reel, int frame)
     picSlot[reel]->setPixmap(picData[reels::pictureIndex(reel, frame)]);
 }
 
+void frmMain::describeReel(int reel)
+{
+    // Said when the reel starts or stops, never on a tick.
+    const bool running = state().reelRunning[reel];
+    picSlot[reel]->setAccessibleName(spoken::reelShows(reel, state()));
+    cmdStop[reel]->setAccessibleDescription(spoken::stopState(reel, running));
+}
+
+void frmMain::showDay()
+{
+    ui.lblCount->setText(decimal(state().spinCount));
+    ui.lblCount->setAccessibleName(spoken::day(state()));
+}
+
+void frmMain::showMoney()
+{
+    ui.lblTensuu->setText(decimal(state().ryo));
+    ui.lblTensuu->setAccessibleName(spoken::money(state().ryo));
+}
+
+// ---- What a screen reader is told, and where the focus goes ------------
+
+void frmMain::announce(const QString &text)
+{
+    // It moves to the window it speaks from, which keeps it until the
+    // slot machine goes.
+    announcer_->say(text);
+}
+
+QWidget *frmMain::windowOnScreen()
+{
+    // The slot machine, or the ending that replaced it; never the visitor's
+    // window, which its close box throws away with whatever it holds.
+    if (isVisible())
+        return this;
+    for (EndingWindow *ending : std::initializer_list<EndingWindow *>{gover1_.get(), gover2_.get(), gover3_.get()}) {
+        if (ending != nullptr && ending->isVisible())
+            return ending;
+    }
+    return nullptr;
+}
+
+void frmMain::stopByKey(int reel)
+{
+    if (!isEnabled() || !isVisible())
+        return;
+    cmdStop_Click(reel);
+}
+
+// The game moves the focus only away from a reel, which draws no focus
+// frame, or from nowhere (after 始 went for a visitor), and only to a
+// control that draws none either: another reel, or 始 drawn without its
+// focus frame until the focus leaves it. A keyboard player thus goes from 始
+// to the reels and back without a key to find them, and the screen looks as
+// it did.
+void frmMain::moveFocusFromReel(QWidget &to)
+{
+    QWidget *now = focusWidget();
+    if (now != nullptr && std::find(picSlot.begin(), picSlot.end(), now) == picSlot.end())
+        return;
+    focusWithoutFrame(to);
+}
+
+void frmMain::offerStart()
+{
+    ui.cmdStart->show();
+    ui.cmdDamy->hide();
+    moveFocusFromReel(*ui.cmdStart);
+}
+
 // ---- A day: Start, the Stops and the judging ---------------------------
 
 void frmMain::cmdStart_Click()
 {
+    // 始 is about to go: the focus goes to the first reel to stop, not to
+    // wherever Qt would take it, and once that reel says it turns.
+    const bool startHadFocus = focusWidget() == ui.cmdStart;
+    if (startHadFocus)
+        ui.cmdStart->clearFocus();
     ui.cmdStart->hide();
+    ui.cmdDamy->setAccessibleName(spoken::spinning);
     ui.cmdDamy->show();
     ui.lblMsg->hide();
     game_.countDay();
-    ui.lblCount->setText(decimal(state().spinCount));
+    showDay();
 
     const Day day = game_.drawDay();
     if (day.visitor) {
         ui.cmdStart->hide();
+        // The visitor's window takes the focus; the slot machine holds none
+        // until 始 comes back.
+        ui.cmdDamy->setAccessibleName(spoken::visitorHere);
         DrawEvent(day.r);
         return;
     }
-    ui.lblTensuu->setText(decimal(state().ryo));
+    showMoney();
     for (QPushButton *stop : cmdStop)
         stop->setText(stopCaption);
+    for (int reel = 0; reel < reels::count; ++reel)
+        describeReel(reel);
+    if (startHadFocus)
+        picSlot[0]->setFocus(Qt::OtherFocusReason);
+    announce(spoken::spinStarted(state()));
 }
 
 void frmMain::cmdStop_Click(int reel)
@@ -229,6 +345,17 @@ void frmMain::cmdStop_Click(int reel)
     if (stopped.wasRunning) {
         if (stopped.landedOn)
             showReelFrame(reel, *stopped.landedOn);
+        describeReel(reel);
+        announce(spoken::reelStopped(reel, state()));
+        // On to the next reel that still turns, if the player stops them
+        // from the reels.
+        for (int next = 1; next < reels::count; ++next) {
+            const int other = (reel + next) % reels::count;
+            if (state().reelRunning[other]) {
+                moveFocusFromReel(*picSlot[other]);
+                break;
+            }
+        }
         CheckAllStopped();
     }
     // Only now, after any judging, flash and ending.
@@ -240,13 +367,13 @@ void frmMain::CheckAllStopped()
     if (!game_.endSpinIfAllStopped())
         return;
     JudgeSpin();
-    ui.cmdStart->show();
-    ui.cmdDamy->hide();
+    offerStart();
 }
 
 void frmMain::JudgeSpin()
 {
     if (!game_.isLine()) {
+        announce(spoken::miss(state()));
         switch (game_.endingAfterMiss()) {
         case Ending::MoneyGone:
             GameOver2();
@@ -266,7 +393,7 @@ void frmMain::JudgeSpin()
     }
     PayWin();
     ui.lblMsg->show();
-    ui.lblTensuu->setText(decimal(state().ryo));
+    showMoney();
 }
 
 void frmMain::flashTitleBar()
@@ -277,7 +404,9 @@ void frmMain::flashTitleBar()
 
 void frmMain::PayWin()
 {
-    ui.lblMsg->setText(game_.payLine().message);
+    const Payout &payout = game_.payLine();
+    ui.lblMsg->setText(payout.message);
+    announce(spoken::line(state().reelSymbol[0], payout, state()));
     if (game_.goalReached()) {
         holdFor(platform_.clock, pauseBeforeGoal);
         GameOver1();
@@ -296,7 +425,8 @@ void frmMain::DrawEvent(int r)
     visitor.setMessage(messageOf(event));
     visitor.setName(event.speaker);
     visitor.showPortrait(r);
-    ui.lblTensuu->setText(decimal(state().ryo));
+    showMoney();
+    announce(spoken::visitor(event, state()));
     if (game_.yearIsOver())
         GameOver3();
 }
@@ -305,8 +435,7 @@ void frmMain::eventClosedForNext()
 {
     setEnabled(true);
     giveFocus(*this);
-    ui.cmdStart->show();
-    ui.cmdDamy->hide();
+    offerStart();
 }
 
 void frmMain::eventClosedForEnding(int index)
@@ -337,6 +466,7 @@ void frmMain::GameOver1()
     putEventWindowAway();
     MakeResultCode();
     window(gover1_).present();
+    announce(window(gover1_).accessibleDescription());
 }
 
 void frmMain::MakeResultCode()
@@ -362,4 +492,5 @@ void frmMain::endGame(std::unique_ptr<Window> &ending)
     hide();
     putEventWindowAway();
     window(ending).present();
+    announce(window(ending).accessibleDescription());
 }

@@ -12,6 +12,7 @@
 #include <array>
 #include <memory>
 
+class Announcer;
 class EndingWindow;
 class FlashHighlight;
 class QPushButton;
@@ -68,6 +69,19 @@ private slots:
 private:
     void resetGame();
     void showReelFrame(int reel, int frame);
+    void showDay();
+    void showMoney();
+    void offerStart();
+
+    // What a screen reader is told: the reels' and Stops' states, and news
+    // said without moving the focus.
+    void describeReel(int reel);
+    void announce(const QString &text);
+    QWidget *windowOnScreen();
+    // Keys that stop a reel: 1, 2, 3 anywhere in the window, Enter or Space
+    // on the reel itself.
+    void stopByKey(int reel);
+    void moveFocusFromReel(QWidget &to);
     void CheckAllStopped();
     void JudgeSpin();
     void PayWin();
@@ -99,6 +113,7 @@ private:
     std::array<QLabel *, reels::count> picSlot{};
     std::array<QPushButton *, reels::count> cmdStop{};
     FlashHighlight *flashHighlight_ = nullptr;
+    Announcer *announcer_ = nullptr;
 
     std::unique_ptr<frmIvn01> ivn_;
     std::unique_ptr<frmReadme> readme_;

@@ -27,13 +27,6 @@ QString momentOf(qint64 msecs)
     return QDateTime::fromMSecsSinceEpoch(msecs, japan).toString(u"yyyy年M月d日 H:mm"_s);
 }
 
-// The reel symbols as the page names them.
-struct SymbolName {
-    QStringView symbol;
-    QStringView name;
-};
-constexpr SymbolName symbolNames[] = {{u"a", u"顔"}, {u"b", u"紋"}, {u"c", u"赤い棒"}, {u"d", u"提灯"}};
-
 QString number(qint64 n)
 {
     return QString::number(n);
@@ -59,15 +52,10 @@ Pages::Pages(const StaticFiles &files)
     // What the home page shows of the rules and the empty form never change
     // while the server runs: made once, not each time the page is drawn.
     for (const PayLine &line : payLines()) {
-        QStringView name;
-        for (const SymbolName &symbol : symbolNames) {
-            if (symbol.symbol == line.symbol)
-                name = symbol.name;
-        }
         const QString picture = files_.url(line.symbol.toString() + u".svg"_s);
         const QString image = u"<img src=\"%1\" alt=\"\" width=\"40\" height=\"40\">"_s.arg(escapeHtml(picture));
         payTable_ += u"<li><span class=\"reels\">%1%1%1</span><span>%2　<strong>%3 両</strong></span></li>\n"_s.arg(
-            image, escapeHtml(name), number(line.payout.ryo));
+            image, escapeHtml(line.name), number(line.payout.ryo));
     }
     emptyForm_ = form({});
 }

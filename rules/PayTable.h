@@ -15,6 +15,7 @@ struct Payout {
 
 struct PayLine {
     QStringView symbol;
+    QStringView name;   // how the home page and the screen reader call the symbol
     Payout payout;
 };
 
@@ -23,3 +24,6 @@ std::span<const PayLine> payLines();
 
 // Anything but the face and the crest pays like the lantern.
 const Payout &payoutFor(const QString &symbol);
+
+// The symbol's name ("顔" for "a"), or nothing for an empty text.
+QStringView symbolName(QStringView symbol);

@@ -5,7 +5,8 @@
 # configure) and Qt's SQLite and PostgreSQL drivers. With SUIRAN_SETUP=tests
 # both, and what the tests, screenshots and benchmarks need: a virtual X
 # screen with a window manager, the packaging tools, Chromium and Selenium
-# for the browser test, a PostgreSQL server and wrk.
+# for the browser test, a PostgreSQL server, wrk, and a D-Bus session with
+# the accessibility registry and its Python client for the screen-reader test.
 # Sourced by play.sh, homepage.sh, test.sh, screenshots.sh and the benchmarks;
 # `SUIRAN_SETUP=homepage sh tools/setup.sh` runs it alone.
 set -eu
@@ -22,7 +23,8 @@ if [ "${SUIRAN_SETUP:-}" = tests ]; then
   xvfb xauth x11-utils xdotool imagemagick openbox
   desktop-file-utils appstream dpkg-dev file
   chromium chromium-driver python3-selenium
-  postgresql wrk"
+  postgresql wrk
+  dbus-daemon at-spi2-core python3-pyatspi"
 fi
 
 missing=""

@@ -2,6 +2,8 @@
 
 #include "ui/DesktopFrame.h"
 
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFrame>
@@ -126,6 +128,29 @@ void keepAbove(QWidget &window, QWidget &owner)
     window.windowHandle()->setTransientParent(owner.windowHandle());
 }
 
+namespace {
+
+const char *const dialogProperty = "suiranReadAsDialog";
+
+QAccessibleInterface *dialogFactory(const QString &, QObject *object)
+{
+    if (object->isWidgetType() && object->property(dialogProperty).toBool())
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::Dialog);
+    return nullptr;
+}
+
+} // namespace
+
+void readAsDialog(QWidget &window)
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(dialogFactory);
+        return true;
+    }();
+    Q_UNUSED(installed);
+    window.setProperty(dialogProperty, true);
+}
+
 void giveFocus(QWidget &window)
 {
     // Activation also brings the window to the front.
@@ -133,6 +158,22 @@ void giveFocus(QWidget &window)
 }
 
 namespace {
+
+const char *const unlitFocus = "suiranUnlitFocus";
+
+// Lets the focus frame show again once the focus has left the control.
+class RelightOnFocusOut final : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::FocusOut)
+            watched->setProperty(unlitFocus, false);
+        return false;
+    }
+};
 
 // Draws a control of a disabled window as the enabled window draws it, as on
 // the desktop the game was made for, where a disabled window only stops
@@ -189,6 +230,14 @@ private:
             mended->state |= State_Enabled | State_Active;
             mended->palette.setCurrentColorGroup(QPalette::Active);
         }
+        // A button that takes Enter also lights up as the default while it
+        // holds the focus.
+        if (option != nullptr && widget != nullptr && widget->property(unlitFocus).toBool()) {
+            auto *mended = const_cast<QStyleOption *>(option);
+            mended->state &= ~State_HasFocus;
+            if (auto *button = qstyleoption_cast<QStyleOptionButton *>(mended))
+                button->features &= ~QStyleOptionButton::DefaultButton;
+        }
         return option;
     }
 };
@@ -213,6 +262,14 @@ void keepLookWhenDisabled(QWidget &window)
         }
         widget->setPalette(palette);
     }
+}
+
+void focusWithoutFrame(QWidget &control)
+{
+    if (control.findChild<RelightOnFocusOut *>(QString(), Qt::FindDirectChildrenOnly) == nullptr)
+        control.installEventFilter(new RelightOnFocusOut(&control));
+    control.setProperty(unlitFocus, true);
+    control.setFocus(Qt::OtherFocusReason);
 }
 
 QList<QWidget *> visibleWindows()

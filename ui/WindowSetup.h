@@ -30,6 +30,15 @@ void keepAbove(QWidget &window, QWidget &owner);
 // Brings a window to the front with the keyboard focus.
 void giveFocus(QWidget &window);
 
+// A screen reader treats the window as a dialog, reading its description as
+// it opens: for the windows the player must answer and the endings.
+void readAsDialog(QWidget &window);
+
+// Gives a control of a window set up by keepLookWhenDisabled the focus
+// without the frame that shows it, until the focus leaves it: the game's own
+// focus moves draw nothing, where the player's Tab and clicks do.
+void focusWithoutFrame(QWidget &control);
+
 // A disabled window keeps its look: it only stops taking input.
 void keepLookWhenDisabled(QWidget &window);
 

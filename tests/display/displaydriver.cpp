@@ -10,6 +10,13 @@
 //                          "window <name> <X window id>" for each and going on
 //                          to the next on a line "next" on standard input; the
 //                          keyboard focus is logged as "focus <control>"
+//   displaydriver keyboard as the first, but the reels turn a while before
+//                          they are held, on the frame that the last line
+//                          "aim <frame>" on standard input asked for (0, a
+//                          line of faces, at first); "visitor <r>" makes the
+//                          next draw visitor r, "ryo <n>" and "days <n>" set
+//                          the purse and the days used; each is answered
+//                          "did <line>"
 
 #include "game/frmMain.h"
 #include "rules/Reels.h"
@@ -91,17 +98,22 @@ protected:
 
 // Where quickly clicked Stops land depends on the ticks' jitter, so a line
 // would come up only now and then. Instead the reels' timer is held when
-// every reel is about to land on frame 0, where all three strips carry "a":
-// the script's Stops then make a line every time. The timer runs on once
-// that spin is over (no reel runs) or a new one has begun.
-void aimAtLine(frmMain &main, QTimer &watch)
+// every reel is about to land on frame `aim` (0, where all three strips carry
+// "a", unless the script says otherwise) after `turns` ticks at least: the
+// script's Stops then land there every time. The timer runs on once that
+// spin is over (no reel runs) or a new one has begun.
+struct Aim {
+    int frame = 0;
+    int turns = 1;
+};
+void aimAtLine(frmMain &main, QTimer &watch, std::shared_ptr<const Aim> aim)
 {
     auto *timer1 = main.findChild<QTimer *>(u"Timer1"_s);
     auto heldSpin = std::make_shared<int>(-1);
-    QObject::connect(timer1, &QTimer::timeout, &main, [&main, timer1, heldSpin] {
+    QObject::connect(timer1, &QTimer::timeout, &main, [&main, timer1, heldSpin, aim] {
         const GameState &s = main.state();
         const bool allRunning = s.reelRunning[0] && s.reelRunning[1] && s.reelRunning[2];
-        if (allRunning && reels::hasTurnedThisSpin(s.tick) && reels::nextFrame(s.tick) == 0) {
+        if (allRunning && s.tick > aim->turns && reels::nextFrame(s.tick) == aim->frame) {
             timer1->stop();
             *heldSpin = s.spinCount;
             say(u"reels held"_s);
@@ -237,7 +249,34 @@ int main(int argc, char *argv[])
         if (now != last)
             say(last = now);
     });
-    aimAtLine(main, watch);
+    auto aim = std::make_shared<Aim>();
+    if (QApplication::arguments().value(1) == u"keyboard") {
+        // Long enough for a screen reader's listener to see that a tick
+        // sends it nothing.
+        aim->turns = 32;
+        auto *input = new QSocketNotifier(0, QSocketNotifier::Read, &main);
+        auto pending = std::make_shared<QByteArray>();
+        QObject::connect(input, &QSocketNotifier::activated, &main, [&main, &random, aim, pending] {
+            char chunk[256];
+            const ssize_t got = ::read(0, chunk, sizeof chunk);
+            if (got > 0)
+                pending->append(chunk, got);
+            for (qsizetype end; (end = pending->indexOf('\n')) >= 0; pending->remove(0, end + 1)) {
+                const QStringList words = QString::fromLatin1(pending->left(end)).split(u' ');
+                const int n = words.value(1).toInt();
+                if (words[0] == u"aim")
+                    aim->frame = n;
+                else if (words[0] == u"visitor")
+                    random.queueVisitor(n);
+                else if (words[0] == u"ryo")
+                    main.state().ryo = n;
+                else if (words[0] == u"days")
+                    main.state().spinCount = n;
+                say(u"did "_qs + words.join(u' '));
+            }
+        });
+    }
+    aimAtLine(main, watch, aim);
     watch.start(10);
     return QApplication::exec();
 }
