@@ -22,8 +22,10 @@ namespace {
 
 class GoneStore final : public ResultStore {
 public:
-    Registration add(const QString &, const QString &, int) override { throw gone(); }
+    Registration add(const QString &, const QString &, int, const QByteArray &) override { throw gone(); }
     std::optional<Entry> find(qint64) override { throw gone(); }
+    std::pair<Withdrawal, std::optional<Entry>> withdrawal(const QByteArray &) override { throw gone(); }
+    Withdrawal withdraw(const QByteArray &) override { throw gone(); }
     Page page(qint64, int) override { throw gone(); }
     bool answers() override { return false; }
     QByteArray revision() override { throw gone(); }
@@ -35,13 +37,18 @@ private:
 // A hall of fame in memory that counts how often the site asks it.
 class CountingStore final : public ResultStore {
 public:
-    Registration add(const QString &name, const QString &, int days) override
+    Registration add(const QString &name, const QString &, int days, const QByteArray &) override
     {
         changed();
         entries.append({entries.size() + 1, name, days, entries.size() + 1, 0});
         return {entries.last(), true};
     }
     std::optional<Entry> find(qint64) override { return std::nullopt; }
+    std::pair<Withdrawal, std::optional<Entry>> withdrawal(const QByteArray &) override
+    {
+        return {Withdrawal::Unknown, std::nullopt};
+    }
+    Withdrawal withdraw(const QByteArray &) override { return Withdrawal::Unknown; }
     Page page(qint64, int) override
     {
         ++reads;
