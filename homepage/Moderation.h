@@ -40,4 +40,8 @@ public:
     virtual Outcome unhide(qint64 id, const QString &reason, const QString &actor) = 0;
     // Oldest first.
     virtual QList<Action> log() = 0;
+    // Copies the whole database, as it stands when the copy begins, into an
+    // empty file that is there already. Throws StoreError where the database
+    // has no such copy (a database server: its own tools do that).
+    virtual void copyInto(const QString &file) = 0;
 };

@@ -82,6 +82,7 @@ const Dialect sqlite{
     "PRAGMA data_version"_L1,
     {},
     {},
+    "VACUUM INTO ?"_L1,
 };
 
 const Dialect postgresql{
@@ -114,6 +115,7 @@ const Dialect postgresql{
     // Connection failures, and the server shutting down or starting up.
     {""_L1, "08"_L1, "57P"_L1},
     "SELECT current_user"_L1,
+    {},
 };
 
 const Dialect *const dialects[] = {&sqlite, &postgresql};

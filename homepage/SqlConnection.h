@@ -52,6 +52,10 @@ struct Dialect {
     // empty where it knows nobody (a file), and the user running the program
     // is named instead.
     QLatin1StringView role;
+    // Writes a consistent copy of the whole database, as one read
+    // transaction sees it, into the empty file bound to it; empty where the
+    // database server has tools of its own for that (pg_dump).
+    QLatin1StringView copyInto;
 };
 
 // The dialect of a database URL's scheme; throws StoreError for any other.

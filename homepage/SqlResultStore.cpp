@@ -212,6 +212,19 @@ public:
         });
     }
 
+    void copyInto(const QString &file) override
+    {
+        if (dialect_.copyInto.isEmpty())
+            throw StoreError(u"a database server is copied with its own tools: pg_dump"_s);
+        withDatabase([&] {
+            QSqlQuery copy(db_);
+            copy.prepare(QString(dialect_.copyInto));
+            copy.addBindValue(file);
+            if (!copy.exec())
+                throw failure(copy.lastError());
+        });
+    }
+
     bool answers() override
     {
         try {

@@ -1,5 +1,7 @@
-// The game's home page: serves it until SIGINT or SIGTERM.
+// The game's home page: serves it until SIGINT or SIGTERM; with `admin`
+// first, one of the publisher's commands instead.
 
+#include "homepage/Admin.h"
 #include "homepage/Clocks.h"
 #include "homepage/HttpFront.h"
 #include "homepage/Options.h"
@@ -9,6 +11,7 @@
 #include "homepage/SqlResultStore.h"
 #include "homepage/StaticFiles.h"
 #include "homepage/StopSignals.h"
+#include "homepage/WordList.h"
 #include "rules/Seams.h"
 
 #include <QCoreApplication>
@@ -49,6 +52,8 @@ int main(int argc, char *argv[])
         return status;
     };
 
+    if (app.arguments().value(1) == "admin"_L1)
+        return runAdmin(app.arguments(), out, err);
     const CommandLine command = readCommandLine(app.arguments());
     switch (command.kind) {
     case CommandLine::Help:
@@ -83,9 +88,22 @@ int main(int argc, char *argv[])
     } catch (const StoreError &error) {
         return fail(error.why(), 1);
     }
+    WordList words;
+    if (QString why; !options.blockedWords.isEmpty() && !words.load(options.blockedWords, why))
+        return fail(u"cannot read the word list %1: %2"_s.arg(options.blockedWords, why), 1);
+    QObject::connect(&stop, &StopSignals::reloadRequested, &app, [&words, &options] {
+        QString why;
+        if (options.blockedWords.isEmpty())
+            return;
+        if (words.load(options.blockedWords, why))
+            qInfo("read the word list %s again: %lld words", qPrintable(options.blockedWords), qlonglong(words.size()));
+        else
+            qWarning("cannot read the word list %s again (%s): keeping the %lld words read before",
+                     qPrintable(options.blockedWords), qPrintable(why), qlonglong(words.size()));
+    });
     RateLimiter limiter(options.registrationLimit, steadyClock);
     const StaticFiles files;
-    Site site(*store, limiter, files, options.trustedProxies);
+    Site site(*store, limiter, files, options.trustedProxies, options.blockedWords.isEmpty() ? nullptr : &words);
     // A database server is a round trip away: whether the hall of fame has
     // changed is asked on a connection of its own, opened with the first
     // question, while requests keep coming in.
