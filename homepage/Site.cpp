@@ -1,6 +1,7 @@
 #include "homepage/Site.h"
 
 #include "homepage/ClientAddress.h"
+#include "homepage/Metrics.h"
 #include "homepage/Pager.h"
 #include "homepage/RateLimiter.h"
 #include "homepage/ResultStore.h"
@@ -10,6 +11,7 @@
 
 #include <QCryptographicHash>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -225,8 +227,9 @@ std::optional<qint64> parameter(const Request &request, const QString &key, qint
 } // namespace
 
 Site::Site(ResultStore &store, RateLimiter &limiter, const StaticFiles &files,
-           const QList<QHostAddress> &trustedProxies, const WordList *words)
-    : store_(store), limiter_(limiter), files_(files), trustedProxies_(trustedProxies), words_(words), pages_(files)
+           const QList<QHostAddress> &trustedProxies, const WordList *words, Metrics *metrics)
+    : store_(store), limiter_(limiter), files_(files), trustedProxies_(trustedProxies), words_(words),
+      metrics_(metrics), pages_(files)
 {
 }
 
@@ -249,14 +252,21 @@ Response Site::handle(const Request &request)
 
 Response Site::answer(const Request &request)
 {
+    QElapsedTimer timer;
+    timer.start();
+    refusal_ = {};
     Response response;
     try {
         response = dispatch(request);
     } catch (const StoreError &error) {
         if (!error.logged())
             qWarning("%s", error.what());
+        if (metrics_)
+            metrics_->count(Metrics::DatabaseErrors);
         response = problem(request, Problem::Unavailable);
     }
+    if (metrics_)
+        countAnswer(request, response, timer.nsecsElapsed());
     for (const auto &header : everyAnswer)
         response.headers.append(header);
     const bool kept = std::any_of(response.headers.cbegin(), response.headers.cend(),
@@ -321,8 +331,13 @@ Response Site::remembered(const Request &request, const Route &route, QStringVie
     if (!cache_.current)
         remember(store_.revision());
     const QString key = request.path + u'?' + request.query.query(QUrl::FullyEncoded);
-    if (const auto found = cache_.answers.constFind(key); found != cache_.answers.cend())
+    if (const auto found = cache_.answers.constFind(key); found != cache_.answers.cend()) {
+        if (metrics_)
+            metrics_->count(Metrics::KeptPages, {{"source"_ba, "kept"_ba}});
         return *found;
+    }
+    if (metrics_)
+        metrics_->count(Metrics::KeptPages, {{"source"_ba, "drawn"_ba}});
     const Response response = (this->*route.handle)(request, rest);
     if (cache_.answers.size() >= cachedAnswers)
         cache_.answers.clear();
@@ -344,9 +359,27 @@ QHostAddress Site::client(const Request &request) const
     return clientAddress(request.client, request.header("x-forwarded-for"), trustedProxies_);
 }
 
+void Site::countAnswer(const Request &request, const Response &response, qint64 nanoseconds)
+{
+    // Routes by their pattern, so that no client can make up new labels.
+    const auto found = routeFor(request);
+    const QByteArray route = found ? found->first->method.toByteArray() + ' ' + QByteArray(found->first->path.data(), found->first->path.size())
+                                   : "other"_ba;
+    metrics_->count(Metrics::Requests, {{"route"_ba, route}, {"status"_ba, QByteArray::number(response.status)}});
+    if (found && (found->first->handle == &Site::apiRegister || found->first->handle == &Site::registerFromForm)) {
+        const QByteArray outcome = response.status == 201 || response.status == 303 ? "created"_ba
+            : response.status == 200                                                ? "repeated"_ba
+            : !refusal_.isEmpty()                                                   ? QByteArray(refusal_.data(), refusal_.size())
+                                                                                    : "refused"_ba;
+        metrics_->count(Metrics::Registrations, {{"outcome"_ba, outcome}});
+    }
+    metrics_->observe(Metrics::Latency, double(nanoseconds) / 1e9);
+}
+
 Response Site::problem(const Request &request, Problem problem) const
 {
     const ProblemText &text = describe(problem);
+    refusal_ = text.code;
     if (request.path.startsWith("/api/"_L1))
         return json(text.status, {{u"error"_s, text.code}, {u"message"_s, text.message.toString()}});
     return html(text.status, pages_.problem(problem));
@@ -543,6 +576,8 @@ Response Site::withdrawEntry(const Request &request, QStringView token)
         return problem(request, Problem::NotFound);
     switch (store_.withdraw(tokenHash(token))) {
     case ResultStore::Withdrawal::Open:
+        if (metrics_)
+            metrics_->count(Metrics::Withdrawals);
         return html(200, pages_.withdrawn());
     case ResultStore::Withdrawal::Used:
         return problem(request, Problem::Withdrawn);

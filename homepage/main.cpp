@@ -4,6 +4,8 @@
 #include "homepage/Admin.h"
 #include "homepage/Clocks.h"
 #include "homepage/HttpFront.h"
+#include "homepage/Journal.h"
+#include "homepage/Metrics.h"
 #include "homepage/Options.h"
 #include "homepage/RateLimiter.h"
 #include "homepage/RevisionProbe.h"
@@ -18,6 +20,11 @@
 #include <QFile>
 #include <QTextStream>
 
+#include <systemd/sd-daemon.h>
+
+#include <cstdio>
+#include <cstdlib>
+
 #include <optional>
 
 using namespace Qt::StringLiterals;
@@ -26,6 +33,7 @@ using namespace std::chrono_literals;
 namespace {
 
 QtMessageHandler qtMessages = nullptr;
+bool journal = false;
 
 // Qt's PostgreSQL driver complains once for every prepared statement it
 // cannot free on a connection that is gone already; the store says once
@@ -34,7 +42,11 @@ void withoutDriverComplaints(QtMsgType type, const QMessageLogContext &context, 
 {
     if (type == QtWarningMsg && text.startsWith("Unable to free statement:"_L1))
         return;
-    qtMessages(type, context, text);
+    if (!journal)
+        return qtMessages(type, context, text);
+    std::fprintf(stderr, "%s%s\n", journalPriority(type).constData(), qUtf8Printable(text));
+    if (type == QtFatalMsg)
+        std::abort();
 }
 
 } // namespace
@@ -42,13 +54,14 @@ void withoutDriverComplaints(QtMsgType type, const QMessageLogContext &context, 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    journal = stderrIsJournal();
     qtMessages = qInstallMessageHandler(withoutDriverComplaints);
     QCoreApplication::setApplicationName(u"suiranjuku-homepage"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(SUIRANJUKU_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
     const auto fail = [&err](const QString &why, int status) {
-        err << "suiranjuku-homepage: " << why << Qt::endl;
+        err << (journal ? journalPriority(QtCriticalMsg) : QByteArray()) << "suiranjuku-homepage: " << why << Qt::endl;
         return status;
     };
 
@@ -103,7 +116,10 @@ int main(int argc, char *argv[])
     });
     RateLimiter limiter(options.registrationLimit, steadyClock);
     const StaticFiles files;
-    Site site(*store, limiter, files, options.trustedProxies, options.blockedWords.isEmpty() ? nullptr : &words);
+    // Counted from the start; what serves them to a monitor is still to come.
+    Metrics metrics;
+    Site site(*store, limiter, files, options.trustedProxies, options.blockedWords.isEmpty() ? nullptr : &words,
+              &metrics);
     // A database server is a round trip away: whether the hall of fame has
     // changed is asked on a connection of its own, opened with the first
     // question, while requests keep coming in.
@@ -118,10 +134,15 @@ int main(int argc, char *argv[])
     if (port == 0)
         return fail(u"cannot listen on %1: %2"_s.arg(serverUrl(options.address, options.port), why), 1);
 
-    QObject::connect(&stop, &StopSignals::stopRequested, &front, [&front] { front.finish(10s); },
-                     Qt::SingleShotConnection);
+    QObject::connect(&stop, &StopSignals::stopRequested, &front, [&front] {
+            sd_notify(0, "STOPPING=1");
+            front.finish(10s);
+        }, Qt::SingleShotConnection);
     QObject::connect(&front, &HttpFront::finished, &app, &QCoreApplication::quit);
     out << "listening on " << serverUrl(options.address, port) << Qt::endl;
+    // The database is open and the address listens: systemd may start what
+    // waits for the service (Type=notify).
+    sd_notify(0, "READY=1");
     // The database closes as the store goes, after the last answer.
     return app.exec();
 }

@@ -20,13 +20,17 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
 #include <csignal>
+#include <cstring>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -168,6 +172,9 @@ private slots:
     void theFormShowsTheLinkOnce();
     void wordListReadAgainOnSighup();
     void backupUnderLoadHasEveryAcknowledgedEntry();
+    void linesForTheJournal_data();
+    void linesForTheJournal();
+    void tellsSystemdItIsReadyAndStopping();
 
 private:
     std::unique_ptr<TestDatabase> database_;
@@ -181,6 +188,7 @@ void TestHomepageServer::init()
     // These start servers of their own, with options of their own.
     static const QByteArrayList ownServers{"startFailures", "startWithAPasswordFile", "registrationLimits",
                                            "wordListReadAgainOnSighup", "backupUnderLoadHasEveryAcknowledgedEntry",
+                                           "tellsSystemdItIsReadyAndStopping",
                                            "quietConnectionsAreClosed", "killedUnderLoadLosesNothing",
                                            "databaseStoppedAndStartedAgain",
                                            "serversStartingAtOnceMakeTheTablesOnce"};
@@ -1184,6 +1192,69 @@ void TestHomepageServer::backupUnderLoadHasEveryAcknowledgedEntry()
     const Run csv = runHomepage(QStringList{u"admin"_s, u"export"_s, u"--format"_s, u"csv"_s} + on);
     QVERIFY(csv.out.startsWith(u"\"id\",\"name\",\"code\",\"days\",\"state\""_s));
     QCOMPARE(csv.out.count(u"\"shown\""_s), total);
+}
+
+void TestHomepageServer::linesForTheJournal_data()
+{
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("standard error is the journal's stream") << true << u"<3>suiranjuku-homepage: "_s;
+    QTest::newRow("JOURNAL_STREAM names another stream") << false << u"suiranjuku-homepage: "_s;
+}
+
+void TestHomepageServer::linesForTheJournal()
+{
+    QFETCH(bool, named);
+    QFETCH(QString, start);
+    QTemporaryDir folder;
+    const QString log = folder.filePath(u"stderr"_s);
+    QFile(log).open(QIODevice::WriteOnly);
+    struct stat status = {};
+    QCOMPARE(::stat(QFile::encodeName(log).constData(), &status), 0);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"JOURNAL_STREAM"_s,
+                       u"%1:%2"_s.arg(quint64(status.st_dev)).arg(quint64(status.st_ino) + (named ? 0 : 1)));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setStandardErrorFile(log);
+    process.start(qEnvironmentVariable("SUIRANJUKU_HOMEPAGE"),
+                  {u"--listen"_s, u"127.0.0.1:0"_s, u"--database"_s, u"mysql://nowhere/x"_s});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), 1);
+    QFile written(log);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QString line = QString::fromUtf8(written.readAll());
+    QVERIFY2(line.startsWith(start), qPrintable(line));
+}
+
+void TestHomepageServer::tellsSystemdItIsReadyAndStopping()
+{
+    // systemd's side of Type=notify: a datagram socket named in NOTIFY_SOCKET.
+    QTemporaryDir folder;
+    const QByteArray path = QFile::encodeName(folder.filePath(u"notify"_s));
+    const int listener = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    QVERIFY(listener >= 0);
+    const auto closing = qScopeGuard([listener] { ::close(listener); });
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    QVERIFY(std::size_t(path.size()) < sizeof address.sun_path);
+    std::memcpy(address.sun_path, path.constData(), path.size());
+    QCOMPARE(::bind(listener, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+    const timeval patience{20, 0};
+    ::setsockopt(listener, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
+    const auto received = [listener] {
+        char message[256] = {};
+        const ssize_t size = ::recv(listener, message, sizeof message - 1, 0);
+        return size > 0 ? QByteArray(message, size) : QByteArray();
+    };
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"NOTIFY_SOCKET"_s, QString::fromLocal8Bit(path));
+    HomepageServer server(database_->url(), {}, environment);
+    QVERIFY2(server.start(), qPrintable(server.errors()));
+    QCOMPARE(received(), "READY=1"_ba);
+    server.signal(SIGTERM);
+    QCOMPARE(received(), "STOPPING=1"_ba);
+    QCOMPARE(server.waitForExit(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestHomepageServer)
