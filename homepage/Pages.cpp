@@ -138,7 +138,7 @@ QString Pages::entry(const Entry &entry, const QString &withdraw) const
 {
     const QString link = withdraw.isEmpty()
         ? QString()
-        : u"<p class=\"withdraw\">この登録を取り下げたくなったときのための、あなただけのリンクです。"
+        : u"<p class=\"withdraw-link\">この登録を取り下げたくなったときのための、あなただけのリンクです。"
            "このページでしか表示しませんので、控えておいてください：<br><a href=\"%1\">%1</a></p>"_s.arg(
                escapeHtml(withdraw));
     const qint64 page = pageOfRank(entry.rank);
