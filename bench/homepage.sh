@@ -95,12 +95,12 @@ settle() {
 }
 
 # A hall of fame of N entries (0: none) in a new database, its tables made by
-# the server itself: sets $db.
+# the server itself, [HIDDEN] of them hidden: sets $db.
 hall() {
     fresh "$1" "$2"
     serve tables "$db"
     stop "$pid"
-    [ "$3" -eq 0 ] || "$data" seed "$db" "$3"
+    [ "$3" -eq 0 ] || "$data" seed "$db" "$3" "${4:-0}"
     settle "$1"
 }
 
@@ -253,6 +253,13 @@ for kind in sqlite postgresql; do
         set -- $read ""
         mirrored 8 "$kind.1k.$1 $small$2" "$kind.100k.$1 $large${3:-$2}"
     done
+    stop "$pid"
+
+    # The last page again with a thousand of the 100,000 hidden: the ranks
+    # close up behind them without a count of the table.
+    hall "$kind" "${kind}_hidden" 100000 1000
+    serve hidden "$db"
+    mirrored 8 "$kind.1k.hidden ${small}results?page=20" "$kind.100k.hidden ${url}results?page=1980"
     stop "$pid"
     stop "$smallPid"
 

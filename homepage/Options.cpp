@@ -35,7 +35,10 @@ CommandLine readCommandLine(const QStringList &arguments)
     const QCommandLineOption idle(u"idle-timeout"_s,
                                   u"Seconds a connection may stay quiet before it is closed."_s, u"SECONDS"_s,
                                   QString::number(defaultIdleLimit.count()));
-    parser.addOptions({listen, database, passwordFile, limit, proxy, idle});
+    const QCommandLineOption words(
+        u"blocked-words"_s,
+        u"A file of words refused in names (UTF-8, one a line, # comments); SIGHUP reads it again."_s, u"FILE"_s);
+    parser.addOptions({listen, database, passwordFile, limit, proxy, idle, words});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -54,6 +57,7 @@ CommandLine readCommandLine(const QStringList &arguments)
     std::tie(command.options.address, command.options.port) = *endpoint;
     command.options.database = parser.value(database);
     command.options.passwordFile = parser.value(passwordFile);
+    command.options.blockedWords = parser.value(words);
     const std::optional<qint64> perMinute = submission::wholeNumber(parser.value(limit));
     if (!perMinute || *perMinute > std::numeric_limits<int>::max())
         return {CommandLine::Bad, {}, u"--registration-limit takes a whole number, not %1"_s.arg(parser.value(limit))};

@@ -26,6 +26,7 @@ struct Options {
     // Reverse proxies whose X-Forwarded-For names the client.
     QList<QHostAddress> trustedProxies;
     std::chrono::seconds idleLimit = defaultIdleLimit;
+    QString blockedWords;   // a word list file; empty: none
 };
 
 struct CommandLine {

@@ -47,7 +47,8 @@ Pages::Pages(const StaticFiles &files)
       entry_(Template::compiled(u"entry.html"_s)),
       registration_(Template::compiled(u"register.html"_s)),
       form_(Template::compiled(u"form.html"_s)),
-      problem_(Template::compiled(u"problem.html"_s))
+      problem_(Template::compiled(u"problem.html"_s)),
+      withdraw_(Template::compiled(u"withdraw.html"_s)), withdrawn_(Template::compiled(u"withdrawn.html"_s))
 {
     // What the home page shows of the rules and the empty form never change
     // while the server runs: made once, not each time the page is drawn.
@@ -121,8 +122,13 @@ QString Pages::results(const ResultStore::Page &page, qint64 current) const
     return layout(current == 1 ? u"番付"_s : u"番付 %1 ページ目"_s.arg(current), content);
 }
 
-QString Pages::entry(const Entry &entry) const
+QString Pages::entry(const Entry &entry, const QString &withdraw) const
 {
+    const QString link = withdraw.isEmpty()
+        ? QString()
+        : u"<p class=\"withdraw-link\">この登録を取り下げたくなったときのための、あなただけのリンクです。"
+           "このページでしか表示しませんので、控えておいてください：<br><a href=\"%1\">%1</a></p>"_s.arg(
+               escapeHtml(withdraw));
     const qint64 page = pageOfRank(entry.rank);
     const QString content = entry_.render({
         {u"id"_s, number(entry.id)},
@@ -132,8 +138,22 @@ QString Pages::entry(const Entry &entry) const
         {u"registered"_s, momentOf(entry.registered)},
         {u"pageUrl"_s, resultsUrl(page)},
         {u"page"_s, number(page)},
+        {u"withdraw"_s, link},
     });
     return layout(u"%1 位 %2"_s.arg(number(entry.rank), entry.name), content);
+}
+
+QString Pages::withdrawal(const std::optional<Entry> &entry, const QString &token) const
+{
+    const QString shown = entry ? u"<p class=\"name\">%1 位　%2（%3 日）</p>"_s.arg(
+                                      number(entry->rank), escapeHtml(entry->name), number(entry->days))
+                                : QString();
+    return layout(u"登録の取り下げ"_s, withdraw_.render({{u"entry"_s, shown}, {u"token"_s, token}}));
+}
+
+QString Pages::withdrawn() const
+{
+    return layout(u"登録を取り下げました"_s, withdrawn_.render({}));
 }
 
 QString Pages::registration(const FormState &state) const

@@ -25,7 +25,12 @@ public:
 
     QString home(const ResultStore::Page &leaders) const;
     QString results(const ResultStore::Page &page, qint64 number) const;
-    QString entry(const Entry &entry) const;
+    // With `withdraw`, the entry's own withdrawal address, shown to the
+    // player who registered it, once.
+    QString entry(const Entry &entry, const QString &withdraw = {}) const;
+    // Asks to confirm a withdrawal; `entry` when it is shown.
+    QString withdrawal(const std::optional<Entry> &entry, const QString &token) const;
+    QString withdrawn() const;
     QString registration(const FormState &form) const;
     QString problem(Problem problem) const;
 
@@ -42,6 +47,8 @@ private:
     Template registration_;
     Template form_;
     Template problem_;
+    Template withdraw_;
+    Template withdrawn_;
     QString payTable_;
     QString emptyForm_;
 };

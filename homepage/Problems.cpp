@@ -33,6 +33,10 @@ constexpr std::array problems{
                 u"登録が続きすぎています。１分ほど待ってから、もう一度お試しください。"},
     ProblemText{Problem::Unavailable, 503, "unavailable"_L1,
                 u"ただいま番付を読み書きできません。しばらくしてから、もう一度お試しください。"},
+    ProblemText{Problem::RefusedName, 400, "bad_name"_L1,
+                u"この名前では登録できません。別の名前でお試しください。"},
+    ProblemText{Problem::Withdrawn, 410, "gone"_L1,
+                u"この登録は、すでに取り下げられています。"},
 };
 
 // Looked up by the problem's number.

@@ -20,6 +20,10 @@ enum class Problem {
     WrongType,
     TooMany,
     Unavailable,
+    // A name the publisher does not take: one hidden by hand before, or one
+    // the word list refuses. Said without repeating the name.
+    RefusedName,
+    Withdrawn,
 };
 
 struct ProblemText {

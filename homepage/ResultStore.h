@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 // The hall of fame as the site sees it. Ranked by days, fewer first; equal
 // days by registration, earlier first.
@@ -15,7 +16,10 @@ public:
     struct Registration {
         Entry entry;
         bool created;   // false: the same name and code were there already
+        bool hidden = false;   // there already, and hidden by the publisher
     };
+    // What a withdrawal link stands for.
+    enum class Withdrawal { Open, Used, Unknown };
     struct Page {
         qint64 total;
         QList<Entry> entries;   // in rank order
@@ -24,11 +28,18 @@ public:
     virtual ~ResultStore() = default;
 
     // Registers a checked name and code; only once a new entry is durably
-    // committed does this return it.
-    virtual Registration add(const QString &name, const QString &code, int days) = 0;
+    // committed does this return it. `withdrawal`, the hash of the token that
+    // withdraws the entry, is kept with a new entry only.
+    virtual Registration add(const QString &name, const QString &code, int days,
+                             const QByteArray &withdrawal = {}) = 0;
     virtual std::optional<Entry> find(qint64 id) = 0;
     // Up to `limit` entries from rank offset + 1 on.
     virtual Page page(qint64 offset, int limit) = 0;
+    // What the token with this hash withdraws: the entry while it is there.
+    virtual std::pair<Withdrawal, std::optional<Entry>> withdrawal(const QByteArray &hash) = 0;
+    // Deletes the entry the token's hash names, closing up the ranks behind
+    // it: Open when it is done now; the token answers Used from then on.
+    virtual Withdrawal withdraw(const QByteArray &hash) = 0;
     // Whether the database answers at all.
     virtual bool answers() = 0;
     // A mark that stays the same only as long as nothing in the hall of fame

@@ -1,16 +1,21 @@
 #include "homepage/Site.h"
 
 #include "homepage/ClientAddress.h"
+#include "homepage/Metrics.h"
 #include "homepage/Pager.h"
 #include "homepage/RateLimiter.h"
 #include "homepage/ResultStore.h"
 #include "homepage/StaticFiles.h"
 #include "homepage/Submission.h"
+#include "homepage/WordList.h"
 
+#include <QCryptographicHash>
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRandomGenerator>
 #include <QStringDecoder>
 #include <QUrl>
 
@@ -42,6 +47,8 @@ const Site::Route Site::routes[] = {
     {"POST", "/api/results"_L1, &Site::apiRegister, Route::Registers},
     {"GET", "/api/results/*"_L1, &Site::apiEntry, Route::Kept},
     {"GET", "/healthz"_L1, &Site::health, Route::Apart},
+    {"GET", "/withdraw/*"_L1, &Site::withdrawalPage, Route::Apart},
+    {"POST", "/withdraw/*"_L1, &Site::withdrawEntry, Route::Registers},
     {"GET", "/static/*"_L1, &Site::staticFile, Route::Apart},
 };
 
@@ -117,6 +124,54 @@ QJsonObject entryJson(const Entry &entry)
     };
 }
 
+// A withdrawal token: 128 random bits, as an address carries them.
+QString newToken()
+{
+    QByteArray bytes(16, Qt::Uninitialized);
+    QRandomGenerator::system()->fillRange(reinterpret_cast<quint32 *>(bytes.data()), bytes.size() / 4);
+    return QString::fromLatin1(bytes.toBase64(QByteArray::Base64UrlEncoding | QByteArray::OmitTrailingEquals));
+}
+
+bool wellFormedToken(QStringView token)
+{
+    return token.size() == 22 && std::all_of(token.begin(), token.end(), [](QChar c) {
+               return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-'
+                   || c == u'_';
+           });
+}
+
+// What the store keeps of a token: its hash alone, so that a copy of the
+// database withdraws nothing.
+QByteArray tokenHash(QStringView token)
+{
+    return QCryptographicHash::hash(token.toLatin1(), QCryptographicHash::Sha256).toHex();
+}
+
+QString withdrawalPath(const QString &token)
+{
+    return u"/withdraw/"_s + token;
+}
+
+// The cookie that carries a new entry's token from the form's answer to the
+// entry's page, and only there.
+constexpr QByteArrayView tokenCookie = "withdraw";
+
+QByteArray cookieFor(qint64 id, const QString &token)
+{
+    return tokenCookie.toByteArray() + '=' + token.toLatin1() + "; Path=/results/" + QByteArray::number(id)
+        + "; Max-Age=" + (token.isEmpty() ? "0" : "600") + "; HttpOnly; SameSite=Strict";
+}
+
+QString cookieToken(const Request &request)
+{
+    for (const QByteArray &pair : request.header("cookie").split(';')) {
+        const QByteArray trimmed = pair.trimmed();
+        if (trimmed.startsWith(tokenCookie.toByteArray() + '='))
+            return QString::fromLatin1(trimmed.sliced(tokenCookie.size() + 1));
+    }
+    return {};
+}
+
 QByteArray mediaType(const Request &request)
 {
     return request.header("content-type").split(';').first().trimmed().toLower();
@@ -172,8 +227,9 @@ std::optional<qint64> parameter(const Request &request, const QString &key, qint
 } // namespace
 
 Site::Site(ResultStore &store, RateLimiter &limiter, const StaticFiles &files,
-           const QList<QHostAddress> &trustedProxies)
-    : store_(store), limiter_(limiter), files_(files), trustedProxies_(trustedProxies), pages_(files)
+           const QList<QHostAddress> &trustedProxies, const WordList *words, Metrics *metrics)
+    : store_(store), limiter_(limiter), files_(files), trustedProxies_(trustedProxies), words_(words),
+      metrics_(metrics), pages_(files)
 {
 }
 
@@ -196,14 +252,21 @@ Response Site::handle(const Request &request)
 
 Response Site::answer(const Request &request)
 {
+    QElapsedTimer timer;
+    timer.start();
+    refusal_ = {};
     Response response;
     try {
         response = dispatch(request);
     } catch (const StoreError &error) {
         if (!error.logged())
             qWarning("%s", error.what());
+        if (metrics_)
+            metrics_->count(Metrics::DatabaseErrors);
         response = problem(request, Problem::Unavailable);
     }
+    if (metrics_)
+        countAnswer(request, response, timer.nsecsElapsed());
     for (const auto &header : everyAnswer)
         response.headers.append(header);
     const bool kept = std::any_of(response.headers.cbegin(), response.headers.cend(),
@@ -236,6 +299,10 @@ Response Site::dispatch(const Request &request)
 {
     if (const auto found = routeFor(request)) {
         const auto [route, rest] = *found;
+        if (route->handle == &Site::entryPage) {
+            if (const QString token = cookieToken(request); !token.isEmpty())
+                return ownEntryPage(request, rest, token);
+        }
         if (route->kind == Route::Kept)
             return remembered(request, *route, rest);
         if (route->kind == Route::Registers)
@@ -264,8 +331,13 @@ Response Site::remembered(const Request &request, const Route &route, QStringVie
     if (!cache_.current)
         remember(store_.revision());
     const QString key = request.path + u'?' + request.query.query(QUrl::FullyEncoded);
-    if (const auto found = cache_.answers.constFind(key); found != cache_.answers.cend())
+    if (const auto found = cache_.answers.constFind(key); found != cache_.answers.cend()) {
+        if (metrics_)
+            metrics_->count(Metrics::KeptPages, {{"source"_ba, "kept"_ba}});
         return *found;
+    }
+    if (metrics_)
+        metrics_->count(Metrics::KeptPages, {{"source"_ba, "drawn"_ba}});
     const Response response = (this->*route.handle)(request, rest);
     if (cache_.answers.size() >= cachedAnswers)
         cache_.answers.clear();
@@ -287,9 +359,27 @@ QHostAddress Site::client(const Request &request) const
     return clientAddress(request.client, request.header("x-forwarded-for"), trustedProxies_);
 }
 
+void Site::countAnswer(const Request &request, const Response &response, qint64 nanoseconds)
+{
+    // Routes by their pattern, so that no client can make up new labels.
+    const auto found = routeFor(request);
+    const QByteArray route = found ? found->first->method.toByteArray() + ' ' + QByteArray(found->first->path.data(), found->first->path.size())
+                                   : "other"_ba;
+    metrics_->count(Metrics::Requests, {{"route"_ba, route}, {"status"_ba, QByteArray::number(response.status)}});
+    if (found && (found->first->handle == &Site::apiRegister || found->first->handle == &Site::registerFromForm)) {
+        const QByteArray outcome = response.status == 201 || response.status == 303 ? "created"_ba
+            : response.status == 200                                                ? "repeated"_ba
+            : !refusal_.isEmpty()                                                   ? QByteArray(refusal_.data(), refusal_.size())
+                                                                                    : "refused"_ba;
+        metrics_->count(Metrics::Registrations, {{"outcome"_ba, outcome}});
+    }
+    metrics_->observe(Metrics::Latency, double(nanoseconds) / 1e9);
+}
+
 Response Site::problem(const Request &request, Problem problem) const
 {
     const ProblemText &text = describe(problem);
+    refusal_ = text.code;
     if (request.path.startsWith("/api/"_L1))
         return json(text.status, {{u"error"_s, text.code}, {u"message"_s, text.message.toString()}});
     return html(text.status, pages_.problem(problem));
@@ -363,12 +453,22 @@ Response Site::registerFromForm(const Request &request, QStringView)
         typedCode ? submission::daysOf(code) : std::variant<int, Problem>(Problem::BadCode);
     if (!name)
         form.nameProblem = Problem::BadName;
+    else if (words_ && words_->refuses(*name))
+        form.nameProblem = Problem::RefusedName;
     if (const Problem *problem = std::get_if<Problem>(&days))
         form.codeProblem = *problem;
     if (form.nameProblem || form.codeProblem)
         return html(400, pages_.registration(form));
-    const ResultStore::Registration registration = store_.add(*name, code, std::get<int>(days));
-    return seeOther(u"/results/"_s + QString::number(registration.entry.id));
+    const QString token = newToken();
+    const ResultStore::Registration registration = store_.add(*name, code, std::get<int>(days), tokenHash(token));
+    if (registration.hidden) {
+        form.nameProblem = Problem::RefusedName;
+        return html(400, pages_.registration(form));
+    }
+    Response response = seeOther(u"/results/"_s + QString::number(registration.entry.id));
+    if (registration.created)
+        response.headers.append({"Set-Cookie"_ba, cookieFor(registration.entry.id, token)});
+    return response;
 }
 
 Response Site::apiResults(const Request &request, QStringView)
@@ -401,16 +501,23 @@ Response Site::apiRegister(const Request &request, QStringView)
         typedName.isString() ? submission::keptName(typedName.toString()) : std::nullopt;
     if (!name)
         return problem(request, Problem::BadName);
+    if (words_ && words_->refuses(*name))
+        return problem(request, Problem::RefusedName);
     if (!typedCode.isString())
         return problem(request, Problem::BadCode);
     const QString code = typedCode.toString();
     const std::variant<int, Problem> days = submission::daysOf(code);
     if (const Problem *refusal = std::get_if<Problem>(&days))
         return problem(request, *refusal);
-    const ResultStore::Registration registration = store_.add(*name, code, std::get<int>(days));
+    const QString token = newToken();
+    const ResultStore::Registration registration = store_.add(*name, code, std::get<int>(days), tokenHash(token));
+    if (registration.hidden)
+        return problem(request, Problem::RefusedName);
     if (!registration.created)
         return json(200, entryJson(registration.entry));
-    Response response = json(201, entryJson(registration.entry));
+    QJsonObject body = entryJson(registration.entry);
+    body.insert(u"withdraw"_s, withdrawalPath(token));
+    Response response = json(201, body);
     response.headers.append({"Location"_ba, "/api/results/" + QByteArray::number(registration.entry.id)});
     return response;
 }
@@ -428,6 +535,56 @@ Response Site::health(const Request &, QStringView)
     if (!store_.answers())
         return {503, textType, "unavailable\n"_ba, {{"Cache-Control"_ba, "no-store"_ba}}};
     return {200, textType, "ok\n"_ba, {{"Cache-Control"_ba, "no-store"_ba}}};
+}
+
+Response Site::ownEntryPage(const Request &request, QStringView id, const QString &token)
+{
+    const std::optional<Entry> entry = entryNamed(id);
+    if (!entry)
+        return problem(request, Problem::NotFound);
+    QString link;
+    if (wellFormedToken(token)) {
+        const auto [state, owned] = store_.withdrawal(tokenHash(token));
+        if (state == ResultStore::Withdrawal::Open && owned && owned->id == entry->id)
+            link = withdrawalPath(token);
+    }
+    Response response = html(200, pages_.entry(*entry, link));
+    response.headers.append({"Set-Cookie"_ba, cookieFor(entry->id, {})});
+    response.headers.append({"Cache-Control"_ba, "no-store"_ba});
+    return response;
+}
+
+Response Site::withdrawalPage(const Request &request, QStringView token)
+{
+    if (!wellFormedToken(token))
+        return problem(request, Problem::NotFound);
+    const auto [state, entry] = store_.withdrawal(tokenHash(token));
+    if (state == ResultStore::Withdrawal::Used)
+        return problem(request, Problem::Withdrawn);
+    if (state == ResultStore::Withdrawal::Unknown)
+        return problem(request, Problem::NotFound);
+    Response response = html(200, pages_.withdrawal(entry, token.toString()));
+    response.headers.append({"Cache-Control"_ba, "no-store"_ba});
+    return response;
+}
+
+Response Site::withdrawEntry(const Request &request, QStringView token)
+{
+    if (fromAnotherSite(request))
+        return problem(request, Problem::CrossSite);
+    if (!wellFormedToken(token))
+        return problem(request, Problem::NotFound);
+    switch (store_.withdraw(tokenHash(token))) {
+    case ResultStore::Withdrawal::Open:
+        if (metrics_)
+            metrics_->count(Metrics::Withdrawals);
+        return html(200, pages_.withdrawn());
+    case ResultStore::Withdrawal::Used:
+        return problem(request, Problem::Withdrawn);
+    case ResultStore::Withdrawal::Unknown:
+        break;
+    }
+    return problem(request, Problem::NotFound);
 }
 
 Response Site::staticFile(const Request &request, QStringView name)

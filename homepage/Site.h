@@ -15,6 +15,8 @@
 class RateLimiter;
 class ResultStore;
 class StaticFiles;
+class Metrics;
+class WordList;
 
 // A request as the site reads it, whatever server carried it.
 struct Request {
@@ -48,8 +50,11 @@ public:
     // number of them).
     static constexpr qsizetype cachedAnswers = 256;
 
+    // `words`, when given, are refused in names; `metrics`, when given,
+    // count every answer.
     Site(ResultStore &store, RateLimiter &limiter, const StaticFiles &files,
-         const QList<QHostAddress> &trustedProxies = {});
+         const QList<QHostAddress> &trustedProxies = {}, const WordList *words = nullptr,
+         Metrics *metrics = nullptr);
 
     // Answers requests that have all come in by now, in their order. Whether
     // the hall of fame has changed is asked once for them all (and again
@@ -78,6 +83,7 @@ private:
     // The hall of fame's revision now: what was kept under another goes.
     void remember(const QByteArray &revision);
     Response problem(const Request &request, Problem problem) const;
+    void countAnswer(const Request &request, const Response &response, qint64 nanoseconds);
 
     Response home(const Request &request, QStringView);
     Response results(const Request &request, QStringView);
@@ -88,6 +94,11 @@ private:
     Response apiRegister(const Request &request, QStringView);
     Response apiEntry(const Request &request, QStringView id);
     Response health(const Request &request, QStringView);
+    Response withdrawalPage(const Request &request, QStringView token);
+    Response withdrawEntry(const Request &request, QStringView token);
+    // The entry's page for the player who has just registered it through
+    // the form: with the withdrawal link, once, never kept for others.
+    Response ownEntryPage(const Request &request, QStringView id, const QString &token);
     Response staticFile(const Request &request, QStringView name);
 
     // Whom the limit of registrations counts the request against.
@@ -104,6 +115,10 @@ private:
     RateLimiter &limiter_;
     const StaticFiles &files_;
     const QList<QHostAddress> trustedProxies_;
+    const WordList *const words_;
+    Metrics *const metrics_;
+    // The code of the problem the request in hand was refused with, if any.
+    mutable QLatin1StringView refusal_;
     Pages pages_;
     struct {
         QByteArray revision;

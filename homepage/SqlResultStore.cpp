@@ -1,10 +1,9 @@
 #include "homepage/SqlResultStore.h"
 
 #include "homepage/Clocks.h"
+#include "homepage/SqlConnection.h"
 
 #include <QDeadlineTimer>
-#include <QDir>
-#include <QFileInfo>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -20,209 +19,59 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// How a rank comes from an index rather than from counting the table: every
-// entry keeps its `arrival`, its turn among the entries of the same days
-// (1, 2, 3 ...), and `day_counts` keeps how many entries each days value has.
-// An entry's rank is the sum of the counts of fewer days (at most a thousand
-// rows: the days a code carries run from 0 to 999) plus its arrival, and a
-// page starts at the (days, arrival) those counts point to, read with a range
-// scan of the unique index on (days, arrival). The arrival is taken from the
-// count row, under that row's lock, in the transaction that inserts the
-// entry, so two servers never give two entries one place. Entries are never
-// removed, so arrivals stay 1, 2, 3 ... without gaps.
-//
-// `latest` in the count row is the latest registration time among that days
-// value's entries: a new entry is stamped no earlier than it, so that the
-// order of arrival is also the order of registration time even when a
-// server's clock is set back.
-
-// What differs between the databases the hall of fame can live in; the rest
-// of the SQL is the same for all.
-struct Dialect {
-    QLatin1StringView scheme;
-    QLatin1StringView driver;
-    // Points the connection at the database the rest of the URL names, or
-    // throws StoreError; run before every connection is opened.
-    void (*address)(QSqlDatabase &db, const QString &url, const QString &password);
-    QLatin1StringView idColumn;
-    QLatin1StringView greatest;   // the larger of two values
-    // Statements run once on every new connection, each with the first value
-    // it must answer (none to check when empty).
-    QList<std::pair<QString, QLatin1StringView>> sessionSetup;
-    // A check of the whole file run on connecting, answering "ok"; none when empty.
-    QLatin1StringView integrityCheck;
-    // Taken before the tables are looked for and created, so that servers
-    // starting at once on an empty database create them once; none when
-    // beginWrite already keeps other writers out.
-    QLatin1StringView schemaLock;
-    // A write transaction takes its locks at once, so that two processes on
-    // one database wait for each other rather than fail halfway.
-    QLatin1StringView beginWrite;
-    // The database's code for a broken unique constraint, where a
-    // registration's count and entry go in as one statement committed on its
-    // own (a round trip to a server costs more than a statement): a repeat of
-    // a name and code then undoes the count with the rest. Empty: they go in
-    // a transaction of their own (SQLite cannot insert in a WITH).
-    QLatin1StringView repeatInOneStatement;
-    // A read transaction sees one state of the database throughout.
-    QLatin1StringView beginRead;
-    // One value that changes whenever another connection commits a change; in
-    // a read transaction, the one for what it sees.
-    QLatin1StringView revision;
-    // The database's codes (or their beginnings) for a connection that is
-    // gone, after which a fresh connection is worth one more try. An empty
-    // code is the driver's own: the server closed the connection.
-    QList<QLatin1StringView> connectionLost;
-};
-
-qint64 milliseconds(std::chrono::milliseconds span)
-{
-    return span.count();
-}
-
-void sqliteAddress(QSqlDatabase &db, const QString &url, const QString &)
-{
-    const QString path = url.mid(url.indexOf(u':') + 1);
-    if (path.isEmpty())
-        throw StoreError(u"the URL names no file"_s);
-    const QFileInfo file(path);
-    if (!QDir().mkpath(file.absolutePath()))
-        throw StoreError(u"cannot create the folder %1"_s.arg(file.absolutePath()));
-    if (file.isDir())
-        throw StoreError(u"it is a folder"_s);
-    // SQLite would open these read-only without a word and fail only at the
-    // first registration.
-    if (file.exists() && !file.isWritable())
-        throw StoreError(u"the file is read-only"_s);
-    if (!QFileInfo(file.absolutePath()).isWritable())
-        throw StoreError(u"its folder is read-only"_s);
-    db.setDatabaseName(path);
-}
-
-void postgresqlAddress(QSqlDatabase &db, const QString &url, const QString &password)
-{
-    const QUrl parsed(url, QUrl::StrictMode);
-    if (!parsed.password().isEmpty() || parsed.userInfo().contains(u':'))
-        throw StoreError(u"its URL holds a password: give it in PGPASSWORD or in a file named by "
-                          "--database-password-file instead"_s);
-    const QString name = parsed.path().mid(1);
-    if (!parsed.isValid() || parsed.host().isEmpty() || name.isEmpty() || name.contains(u'/')
-        || parsed.hasQuery() || parsed.hasFragment())
-        throw StoreError(u"its URL is not of the form postgresql://USER@HOST:PORT/DATABASE"_s);
-    db.setHostName(parsed.host());
-    db.setPort(parsed.port());
-    db.setUserName(parsed.userName());
-    db.setDatabaseName(name);
-    db.setPassword(password.isEmpty() ? qEnvironmentVariable("PGPASSWORD") : password);
-    // A server that does not answer at all holds a request no longer than a
-    // statement may take: neither to connect nor to have what is sent taken.
-    db.setConnectOptions(u"connect_timeout=%1;tcp_user_timeout=%2;application_name=suiranjuku-homepage"_s
-                             .arg(databasePatience.count())
-                             .arg(milliseconds(databasePatience)));
-}
-
-const Dialect sqlite{
-    "sqlite"_L1,
-    "QSQLITE"_L1,
-    sqliteAddress,
-    "INTEGER PRIMARY KEY AUTOINCREMENT"_L1,
-    "MAX"_L1,
-    {
-        // First, so that the others wait for a lock too.
-        {u"PRAGMA busy_timeout = %1"_s.arg(milliseconds(databasePatience)), {}},
-        {u"PRAGMA journal_mode = WAL"_s, "wal"_L1},
-        // Every commit reaches the disk before a registration is answered.
-        {u"PRAGMA synchronous = FULL"_s, {}},
-    },
-    "PRAGMA quick_check"_L1,
-    {},
-    "BEGIN IMMEDIATE"_L1,
-    {},
-    "BEGIN"_L1,
-    // Counts the commits of other connections only: this one's own are
-    // counted by the store.
-    "PRAGMA data_version"_L1,
-    {},
-};
-
-const Dialect postgresql{
-    "postgresql"_L1,
-    "QPSQL"_L1,
-    postgresqlAddress,
-    "BIGINT GENERATED ALWAYS AS IDENTITY PRIMARY KEY"_L1,
-    "GREATEST"_L1,
-    {
-        // Notices (a table that is there already) would go to standard error.
-        {u"SET client_min_messages = warning"_s, {}},
-        {u"SET statement_timeout = %1"_s.arg(milliseconds(databasePatience)), {}},
-        // A registration is answered only once its commit is on disk, whatever
-        // the server's default.
-        {u"SET synchronous_commit = on"_s, {}},
-    },
-    {},
-    // The number is this program's own: any fixed one that nothing else uses.
-    "SELECT pg_advisory_xact_lock(1460320)"_L1,
-    // Each registration locks its count row by updating it: that orders the
-    // writers, so the default isolation is enough.
-    "BEGIN"_L1,
-    "23505"_L1,
-    "BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY"_L1,
-    // Which transactions had ended when the statement (or the read
-    // transaction) began: the same text means the same data. Read without
-    // touching a table; it also changes with writes to other tables, which
-    // costs a page drawn anew, never a stale one.
-    "SELECT pg_current_snapshot()::text"_L1,
-    // Connection failures, and the server shutting down or starting up.
-    {""_L1, "08"_L1, "57P"_L1},
-};
-
-const Dialect *const dialects[] = {&sqlite, &postgresql};
-
-const QString schema[] = {
-    u"CREATE TABLE IF NOT EXISTS schema_version (version INTEGER NOT NULL)"_s,
-    u"CREATE TABLE IF NOT EXISTS results ("
-     "id %1, "
-     "name TEXT NOT NULL, "
-     "code TEXT NOT NULL, "
-     "days INTEGER NOT NULL, "
-     "arrival INTEGER NOT NULL, "
-     "registered BIGINT NOT NULL, "
-     "UNIQUE (name, code), "
-     "UNIQUE (days, arrival))"_s,
-    u"CREATE TABLE IF NOT EXISTS day_counts ("
-     "days INTEGER PRIMARY KEY, "
-     "entries INTEGER NOT NULL, "
-     "latest BIGINT NOT NULL)"_s,
-};
-
-// An entry with what its rank is counted from: the entries of fewer days.
-const QString entryColumns = u"r.id, r.name, r.days, r.arrival, r.registered, "
-                              "(SELECT COALESCE(SUM(c.entries), 0) FROM day_counts c WHERE c.days < r.days) "
+// An entry with what its rank is counted from: the shown entries of fewer
+// days. A hidden entry has no place, so no rank.
+const QString entryColumns = u"r.id, r.name, r.days, r.place, r.registered, "
+                              "(SELECT COALESCE(SUM(c.shown), 0) FROM day_counts c WHERE c.days < r.days), r.code "
                               "FROM results r "_s;
 const QString entryById = u"SELECT "_s + entryColumns + u"WHERE r.id = ?"_s;
 const QString entryByNameAndCode = u"SELECT "_s + entryColumns + u"WHERE r.name = ? AND r.code = ?"_s;
-const QString countIn = u"INSERT INTO day_counts (days, entries, latest) VALUES (?, 1, ?) "
-                         "ON CONFLICT (days) DO UPDATE SET entries = day_counts.entries + 1, "
-                         "latest = %1(day_counts.latest, excluded.latest) "
-                         "RETURNING entries, latest"_s;
-const QString insertEntry = u"INSERT INTO results (name, code, days, arrival, registered) "
-                             "VALUES (?, ?, ?, ?, ?) ON CONFLICT (name, code) DO NOTHING RETURNING id"_s;
+const QString entryByWithdrawal = u"SELECT "_s + entryColumns + u"WHERE r.withdrawal = ?"_s;
+const QString recentEntries = u"SELECT "_s + entryColumns
+    + u"WHERE r.name LIKE ? ESCAPE '\\' ORDER BY r.id DESC LIMIT ?"_s;
+const QString countIn = u"INSERT INTO day_counts (days, arrivals, shown, latest) VALUES (?, 1, 1, ?) "
+                         "ON CONFLICT (days) DO UPDATE SET arrivals = day_counts.arrivals + 1, "
+                         "shown = day_counts.shown + 1, latest = %1(day_counts.latest, excluded.latest) "
+                         "RETURNING arrivals, shown, latest"_s;
+const QString insertEntry = u"INSERT INTO results (name, code, days, arrival, place, registered, withdrawal) "
+                             "VALUES (?, ?, ?, ?, ?, ?, ?) ON CONFLICT (name, code) DO NOTHING RETURNING id"_s;
 // The new entry comes back with its rank in the same round trip: the entries
 // of fewer days are read as the statement began, which its own count (of its
 // days) does not touch.
-const QString countedEntry = u"WITH counted AS (%1) INSERT INTO results (name, code, days, arrival, registered) "
-                              "SELECT ?, ?, ?, entries, latest FROM counted "
-                              "RETURNING id, name, days, arrival, registered, "
-                              "(SELECT COALESCE(SUM(c.entries), 0) FROM day_counts c WHERE c.days < ?)"_s;
-const QString allCounts = u"SELECT days, entries FROM day_counts ORDER BY days"_s;
-const QString entriesFrom = u"SELECT id, name, days, arrival, registered FROM results "
-                             "WHERE (days, arrival) >= (?, ?) ORDER BY days, arrival LIMIT ?"_s;
+const QString countedEntry = u"WITH counted AS (%1) "
+                              "INSERT INTO results (name, code, days, arrival, place, registered, withdrawal) "
+                              "SELECT ?, ?, ?, arrivals, shown, latest, ? FROM counted "
+                              "RETURNING id, name, days, place, registered, "
+                              "(SELECT COALESCE(SUM(c.shown), 0) FROM day_counts c WHERE c.days < ?)"_s;
+const QString allCounts = u"SELECT days, shown FROM day_counts WHERE shown > 0 ORDER BY days"_s;
+const QString entriesFrom = u"SELECT id, name, days, place, registered FROM results "
+                             "WHERE (days, place) >= (?, ?) AND place IS NOT NULL ORDER BY days, place LIMIT ?"_s;
 const QString version = u"SELECT version FROM schema_version"_s;
 
-StoreError failure(const QSqlError &error)
+// Moving places: the count row is written first, which is what orders every
+// writer of one days value's places (see Schema.cpp). The places that move go
+// through negative numbers, so that no two entries share one on the way.
+const QString changeShown = u"UPDATE day_counts SET shown = shown + ? WHERE days = ?"_s;
+const QString placeOf = u"SELECT days, place, arrival FROM results WHERE id = ?"_s;
+const QString setPlace = u"UPDATE results SET place = ? WHERE id = ?"_s;
+const QString closeUp = u"UPDATE results SET place = 1 - place WHERE days = ? AND place > ?"_s;
+const QString openUp = u"UPDATE results SET place = -1 - place WHERE days = ? AND place >= ?"_s;
+const QString settle = u"UPDATE results SET place = -place WHERE days = ? AND place < 0"_s;
+const QString placeByArrival = u"SELECT COUNT(*) + 1 FROM results "
+                                "WHERE days = ? AND arrival < ? AND place IS NOT NULL"_s;
+const QString daysByWithdrawal = u"SELECT id, days FROM results WHERE withdrawal = ?"_s;
+const QString usedToken = u"SELECT withdrawn FROM withdrawn WHERE token = ?"_s;
+const QString deleteEntry = u"DELETE FROM results WHERE id = ?"_s;
+const QString useToken = u"INSERT INTO withdrawn (token, withdrawn) VALUES (?, ?)"_s;
+// An unhiding needs no reason.
+const QString logAction = u"INSERT INTO moderation (at, actor, action, entry, reason) "
+                           "VALUES (?, ?, ?, ?, COALESCE(?, ''))"_s;
+const QString wholeLog = u"SELECT at, actor, action, entry, reason FROM moderation ORDER BY id"_s;
+
+// A text bound as NULL when empty.
+QVariant orNull(const QByteArray &text)
 {
-    const QString text = error.databaseText().isEmpty() ? error.text() : error.databaseText();
-    return StoreError(text.simplified(), error.nativeErrorCode());
+    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(QString::fromLatin1(text));
 }
 
 Entry entryFrom(const QSqlQuery &row, qint64 fewerDays)
@@ -231,7 +80,26 @@ Entry entryFrom(const QSqlQuery &row, qint64 fewerDays)
                  fewerDays + row.value(3).toLongLong(), row.value(4).toLongLong()};
 }
 
-class SqlResultStore final : public ResultStore {
+bool shown(const QSqlQuery &row)
+{
+    return !row.value(3).isNull();
+}
+
+Moderation::Kept keptFrom(const QSqlQuery &row)
+{
+    return {row.value(0).toLongLong(), row.value(1).toString(), row.value(6).toString(), row.value(2).toInt(),
+            shown(row) ? row.value(5).toLongLong() + row.value(3).toLongLong() : 0, row.value(4).toLongLong()};
+}
+
+// What a LIKE pattern holds anywhere, its wildcards taken as they are.
+QString holding(const QString &text)
+{
+    QString escaped = text;
+    escaped.replace(u'\\', "\\\\"_L1).replace(u'%', "\\%"_L1).replace(u'_', "\\_"_L1);
+    return u'%' + escaped + u'%';
+}
+
+class SqlResultStore final : public ResultStore, public Moderation {
 public:
     SqlResultStore(const Dialect &dialect, const QString &url, const QString &password, const WallClock &clock,
                    Outages outages)
@@ -264,9 +132,9 @@ public:
         }
     }
 
-    Registration add(const QString &name, const QString &code, int days) override
+    Registration add(const QString &name, const QString &code, int days, const QByteArray &withdrawal) override
     {
-        return withDatabase([&] { return addOnce(name, code, days); });
+        return withDatabase([&] { return addOnce(name, code, days, withdrawal); });
     }
 
     std::optional<Entry> find(qint64 id) override
@@ -277,6 +145,84 @@ public:
     Page page(qint64 offset, int limit) override
     {
         return withDatabase([&] { return pageOnce(offset, limit); });
+    }
+
+    std::pair<Withdrawal, std::optional<Entry>> withdrawal(const QByteArray &hash) override
+    {
+        return withDatabase([&]() -> std::pair<Withdrawal, std::optional<Entry>> {
+            QSqlQuery &query = run(entryByWithdrawal, {orNull(hash)});
+            if (query.next()) {
+                const std::optional<Entry> entry =
+                    shown(query) ? std::optional(entryFrom(query, query.value(5).toLongLong())) : std::nullopt;
+                query.finish();
+                return {Withdrawal::Open, entry};
+            }
+            query.finish();
+            return {usedOnce(hash) ? Withdrawal::Used : Withdrawal::Unknown, std::nullopt};
+        });
+    }
+
+    Withdrawal withdraw(const QByteArray &hash) override
+    {
+        return withDatabase([&] { return withdrawOnce(hash); });
+    }
+
+    QList<Kept> recent(int count, const QString &nameHolds) override
+    {
+        return withDatabase([&] {
+            QList<Kept> entries;
+            QSqlQuery &query = run(recentEntries, {holding(nameHolds), count});
+            while (query.next())
+                entries.append(keptFrom(query));
+            query.finish();
+            return entries;
+        });
+    }
+
+    std::optional<Kept> kept(qint64 id) override
+    {
+        return withDatabase([&] {
+            QSqlQuery &query = run(entryById, {id});
+            const std::optional<Kept> entry = query.next() ? std::optional(keptFrom(query)) : std::nullopt;
+            query.finish();
+            return entry;
+        });
+    }
+
+    Outcome hide(qint64 id, const QString &reason, const QString &actor) override
+    {
+        return withDatabase([&] { return moderate(id, false, reason, actor); });
+    }
+
+    Outcome unhide(qint64 id, const QString &reason, const QString &actor) override
+    {
+        return withDatabase([&] { return moderate(id, true, reason, actor); });
+    }
+
+    QList<Action> log() override
+    {
+        return withDatabase([&] {
+            QList<Action> actions;
+            QSqlQuery &query = run(wholeLog, {});
+            while (query.next())
+                actions.append({query.value(0).toLongLong(), query.value(1).toString(), query.value(2).toString(),
+                                query.value(3).toLongLong(), query.value(4).toString()});
+            query.finish();
+            return actions;
+        });
+    }
+
+    void copyInto(const QString &file) override
+    {
+        if (dialect_.copyInto.isEmpty())
+            throw StoreError(u"a database server is copied with its own tools: pg_dump"_s);
+        withDatabase([&] {
+            QSqlQuery copy(db_);
+            copy.prepare(QString(dialect_.copyInto));
+            copy.addBindValue(file);
+            if (!copy.exec())
+                throw failure(copy.lastError());
+        });
     }
 
     bool answers() override
@@ -396,14 +342,8 @@ private:
 
     void connect()
     {
-        dialect_.address(db_, url_, password_);
-        if (!db_.open())
-            throw failure(db_.lastError());
-        for (const auto &[sql, answer] : dialect_.sessionSetup)
-            expect(sql, answer);
-        if (!dialect_.integrityCheck.isEmpty())
-            expect(dialect_.integrityCheck, "ok"_L1);
-        createSchema();
+        openConnection(db_, dialect_, url_, password_);
+        prepareSchema(db_, dialect_);
         // Revisions of an earlier connection mean nothing on this one.
         ++generation_;
         connected_ = true;
@@ -417,28 +357,30 @@ private:
         db_.close();
     }
 
-    Registration addOnce(const QString &name, const QString &code, int days)
+    Registration addOnce(const QString &name, const QString &code, int days, const QByteArray &withdrawal)
     {
-        if (const std::optional<Entry> entry = insertCounted(name, code, days)) {
+        if (const std::optional<Entry> entry = insertCounted(name, code, days, withdrawal)) {
             ++commits_;
             return {*entry, true};
         }
         QSqlQuery &existing = run(entryByNameAndCode, {name, code});
         next(existing);
         const Entry entry = entryFrom(existing, existing.value(5).toLongLong());
+        const bool hidden = !shown(existing);
         existing.finish();
-        return {entry, false};
+        return {entry, false, hidden};
     }
 
     // Counts a new entry in and inserts it, committed: the entry with its
     // rank. Nothing when the same name and code are there already; the count
     // stays as it was.
-    std::optional<Entry> insertCounted(const QString &name, const QString &code, int days)
+    std::optional<Entry> insertCounted(const QString &name, const QString &code, int days,
+                                       const QByteArray &withdrawal)
     {
         const qint64 now = clock_.msecsSinceEpoch();
         if (!dialect_.repeatInOneStatement.isEmpty()) {
             try {
-                QSqlQuery &insert = run(countedEntry_, {days, now, name, code, days, days});
+                QSqlQuery &insert = run(countedEntry_, {days, now, name, code, days, orNull(withdrawal), days});
                 next(insert);
                 const Entry entry = entryFrom(insert, insert.value(5).toLongLong());
                 insert.finish();
@@ -453,9 +395,10 @@ private:
         QSqlQuery &count = run(countIn_, {days, now});
         next(count);
         const qint64 arrival = count.value(0).toLongLong();
-        const qint64 registered = count.value(1).toLongLong();
+        const qint64 place = count.value(1).toLongLong();
+        const qint64 registered = count.value(2).toLongLong();
         count.finish();
-        QSqlQuery &insert = run(insertEntry, {name, code, days, arrival, registered});
+        QSqlQuery &insert = run(insertEntry, {name, code, days, arrival, place, registered, orNull(withdrawal)});
         const bool inserted = insert.next();
         const qint64 id = inserted ? insert.value(0).toLongLong() : 0;
         insert.finish();
@@ -473,7 +416,7 @@ private:
     {
         QSqlQuery &query = run(entryById, {id});
         std::optional<Entry> entry;
-        if (query.next())
+        if (query.next() && shown(query))
             entry = entryFrom(query, query.value(5).toLongLong());
         query.finish();
         return entry;
@@ -561,39 +504,111 @@ private:
             throw failure(query.lastError());
     }
 
-    void expect(const QString &sql, QLatin1StringView answer)
+    bool usedOnce(const QByteArray &hash)
     {
-        QSqlQuery query(db_);
-        if (!query.exec(sql))
-            throw failure(query.lastError());
-        if (!answer.isEmpty() && (!query.next() || query.value(0).toString() != answer))
-            throw StoreError(u"%1 answered \"%2\", not \"%3\""_s.arg(sql, query.value(0).toString(), answer));
+        QSqlQuery &used = run(usedToken, {orNull(hash)});
+        const bool found = used.next();
+        used.finish();
+        return found;
     }
 
-    void createSchema()
+    // An entry's days value, its place (0 when hidden) and its arrival, read
+    // once its count row is taken; nothing when it is not there (any more).
+    struct Placed {
+        int days;
+        qint64 place;
+        qint64 arrival;
+    };
+    std::optional<Placed> lockedPlace(qint64 id)
+    {
+        QSqlQuery &before = run(placeOf, {id});
+        if (!before.next()) {
+            before.finish();
+            return std::nullopt;
+        }
+        const int days = before.value(0).toInt();
+        before.finish();
+        run(changeShown, {0, days});
+        QSqlQuery &query = run(placeOf, {id});
+        if (!query.next()) {
+            query.finish();
+            return std::nullopt;
+        }
+        const Placed placed{days, query.value(1).toLongLong(), query.value(2).toLongLong()};
+        query.finish();
+        return placed;
+    }
+
+    // Takes a shown entry's place away and closes up the places behind it.
+    void takePlace(qint64 id, const Placed &placed)
+    {
+        run(setPlace, {QVariant(QMetaType::fromType<qint64>()), id});
+        run(closeUp, {placed.days, placed.place});
+        run(settle, {placed.days});
+        run(changeShown, {-1, placed.days});
+    }
+
+    // Gives a hidden entry back the place its arrival gives it among the
+    // shown entries of its days, moving those behind it one down.
+    void givePlace(qint64 id, const Placed &placed)
+    {
+        QSqlQuery &count = run(placeByArrival, {placed.days, placed.arrival});
+        next(count);
+        const qint64 place = count.value(0).toLongLong();
+        count.finish();
+        run(openUp, {placed.days, place});
+        run(settle, {placed.days});
+        run(setPlace, {place, id});
+        run(changeShown, {1, placed.days});
+    }
+
+    Withdrawal withdrawOnce(const QByteArray &hash)
     {
         Transaction write(*this, dialect_.beginWrite);
-        if (!dialect_.schemaLock.isEmpty())
-            plain(dialect_.schemaLock);
-        for (const QString &table : schema)
-            plain(QString(table).replace("%1"_L1, dialect_.idColumn));
-        QSqlQuery found(db_);
-        if (!found.exec(version))
-            throw failure(found.lastError());
-        if (!found.next()) {
-            QSqlQuery insert(db_);
-            insert.prepare(u"INSERT INTO schema_version (version) VALUES (?)"_s);
-            insert.addBindValue(schemaVersion);
-            if (!insert.exec())
-                throw failure(insert.lastError());
-        } else if (const int number = found.value(0).toInt(); number != schemaVersion) {
-            // No older version exists yet to bring up to date.
-            throw StoreError(u"its tables are of version %1, this program knows version %2"_s
-                                 .arg(number)
-                                 .arg(schemaVersion));
-        }
-        found.finish();
+        QSqlQuery &query = run(daysByWithdrawal, {orNull(hash)});
+        const bool found = query.next();
+        const qint64 id = found ? query.value(0).toLongLong() : 0;
+        query.finish();
+        const std::optional<Placed> placed = found ? lockedPlace(id) : std::nullopt;
+        if (!placed)
+            return usedOnce(hash) ? Withdrawal::Used : Withdrawal::Unknown;
+        if (placed->place > 0)
+            takePlace(id, *placed);
+        run(deleteEntry, {id});
+        run(useToken, {orNull(hash), clock_.msecsSinceEpoch()});
         write.commit();
+        ++commits_;
+        return Withdrawal::Open;
+    }
+
+    Outcome moderate(qint64 id, bool show, const QString &reason, const QString &actor)
+    {
+        Transaction write(*this, dialect_.beginWrite);
+        const std::optional<Placed> placed = lockedPlace(id);
+        if (!placed)
+            return Outcome::NoSuchEntry;
+        if ((placed->place > 0) == show)
+            return Outcome::AlreadySo;
+        if (show)
+            givePlace(id, *placed);
+        else
+            takePlace(id, *placed);
+        run(logAction, {clock_.msecsSinceEpoch(), role(actor), show ? u"unhide"_s : u"hide"_s, id, reason});
+        write.commit();
+        ++commits_;
+        return Outcome::Done;
+    }
+
+    // Who the log names: the database's role where it has one.
+    QString role(const QString &actor)
+    {
+        if (dialect_.role.isEmpty())
+            return actor;
+        QSqlQuery &query = run(QString(dialect_.role), {});
+        next(query);
+        const QString name = query.value(0).toString();
+        query.finish();
+        return name;
     }
 
     static inline std::atomic<int> connections = 0;
@@ -623,22 +638,21 @@ private:
 std::unique_ptr<ResultStore> openResultStore(const QString &url, const WallClock &clock, const QString &password,
                                              Outages outages)
 {
-    const qsizetype colon = url.indexOf(u':');
-    const QStringView scheme = QStringView(url).first(std::max<qsizetype>(colon, 0));
-    for (const Dialect *dialect : dialects) {
-        if (colon <= 0 || scheme != dialect->scheme)
-            continue;
-        auto store = std::make_unique<SqlResultStore>(*dialect, url, password, clock, outages);
-        store->open();
-        return store;
-    }
-    throw StoreError(u"unknown kind of database URL: %1 (use sqlite:PATH or postgresql://USER@HOST:PORT/DATABASE)"_s
-                         .arg(url));
+    auto store = std::make_unique<SqlResultStore>(dialectOf(url), url, password, clock, outages);
+    store->open();
+    return store;
+}
+
+std::unique_ptr<Moderation> openModeration(const QString &url, const WallClock &clock, const QString &password)
+{
+    auto store = std::make_unique<SqlResultStore>(dialectOf(url), url, password, clock, Outages::Unlogged);
+    store->open();
+    return store;
 }
 
 bool databaseServer(const QString &url)
 {
-    return url.startsWith(postgresql.scheme + u':');
+    return url.startsWith("postgresql:"_L1);
 }
 
 QString defaultDatabaseUrl()

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "homepage/Moderation.h"
 #include "homepage/ResultStore.h"
+#include "homepage/Schema.h"
 
 #include <QString>
 
@@ -9,8 +11,8 @@
 
 class WallClock;
 
-// Opens the hall of fame in the database a URL names and creates its tables
-// on first use:
+// Opens the hall of fame in the database a URL names, creates its tables on
+// first use and brings those of an earlier version up to date:
 //   sqlite:PATH                             a file, its folder made as needed
 //   postgresql://USER@HOST:PORT/DATABASE    a PostgreSQL server; the password
 //                                           is `password`, else PGPASSWORD
@@ -23,16 +25,16 @@ enum class Outages { Logged, Unlogged };
 std::unique_ptr<ResultStore> openResultStore(const QString &url, const WallClock &clock,
                                              const QString &password = {}, Outages outages = Outages::Logged);
 
+// The same database as the publisher keeps it, opened the same way; what
+// goes wrong is thrown as StoreError and never retried.
+std::unique_ptr<Moderation> openModeration(const QString &url, const WallClock &clock, const QString &password = {});
+
 // Whether the URL names a database server rather than a file: asking it
 // anything is a round trip.
 bool databaseServer(const QString &url);
 
 // sqlite:$XDG_DATA_HOME/suiranjuku-homepage/results.sqlite
 QString defaultDatabaseUrl();
-
-// The version of the tables this program creates and reads, kept in the
-// database itself for later changes.
-inline constexpr int schemaVersion = 1;
 
 // The longest a request waits for the database to be reached or to answer a
 // statement; past it the request is answered 503.

@@ -9,11 +9,11 @@
 namespace {
 
 int pipeEnds[2] = {-1, -1};
-constexpr int caught[] = {SIGINT, SIGTERM};
+constexpr int caught[] = {SIGINT, SIGTERM, SIGHUP};
 
-void onSignal(int)
+void onSignal(int signal)
 {
-    const char byte = 1;
+    const char byte = char(signal);
     [[maybe_unused]] const ssize_t written = ::write(pipeEnds[1], &byte, 1);
 }
 
@@ -25,9 +25,12 @@ StopSignals::StopSignals(QObject *parent) : QObject(parent)
         qFatal("no socket pair for the stop signals");
     notifier_ = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read, this);
     connect(notifier_, &QSocketNotifier::activated, this, [this] {
-        char byte;
+        char byte = 0;
         [[maybe_unused]] const ssize_t read = ::read(pipeEnds[0], &byte, 1);
-        emit stopRequested();
+        if (byte == SIGHUP)
+            emit reloadRequested();
+        else
+            emit stopRequested();
     });
     struct sigaction action = {};
     action.sa_handler = onSignal;

@@ -4,9 +4,10 @@
 
 class QSocketNotifier;
 
-// SIGINT and SIGTERM as a Qt signal. The handler only writes a byte into a
-// pipe; the event loop reads it and emits stopRequested(), so that nothing
-// is done inside the handler itself.
+// SIGINT and SIGTERM, and SIGHUP, as Qt signals. The handler only writes the
+// signal's number into a pipe; the event loop reads it and emits
+// stopRequested() or reloadRequested(), so that nothing is done inside the
+// handler itself.
 class StopSignals final : public QObject {
     Q_OBJECT
 
@@ -16,6 +17,8 @@ public:
 
 signals:
     void stopRequested();
+    // Read what can be read again (the word list), as `systemctl reload` asks.
+    void reloadRequested();
 
 private:
     QSocketNotifier *notifier_ = nullptr;

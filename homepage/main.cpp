@@ -1,7 +1,11 @@
-// The game's home page: serves it until SIGINT or SIGTERM.
+// The game's home page: serves it until SIGINT or SIGTERM; with `admin`
+// first, one of the publisher's commands instead.
 
+#include "homepage/Admin.h"
 #include "homepage/Clocks.h"
 #include "homepage/HttpFront.h"
+#include "homepage/Journal.h"
+#include "homepage/Metrics.h"
 #include "homepage/Options.h"
 #include "homepage/RateLimiter.h"
 #include "homepage/RevisionProbe.h"
@@ -9,11 +13,17 @@
 #include "homepage/SqlResultStore.h"
 #include "homepage/StaticFiles.h"
 #include "homepage/StopSignals.h"
+#include "homepage/WordList.h"
 #include "rules/Seams.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QTextStream>
+
+#include <systemd/sd-daemon.h>
+
+#include <cstdio>
+#include <cstdlib>
 
 #include <optional>
 
@@ -23,6 +33,7 @@ using namespace std::chrono_literals;
 namespace {
 
 QtMessageHandler qtMessages = nullptr;
+bool journal = false;
 
 // Qt's PostgreSQL driver complains once for every prepared statement it
 // cannot free on a connection that is gone already; the store says once
@@ -31,7 +42,11 @@ void withoutDriverComplaints(QtMsgType type, const QMessageLogContext &context, 
 {
     if (type == QtWarningMsg && text.startsWith("Unable to free statement:"_L1))
         return;
-    qtMessages(type, context, text);
+    if (!journal)
+        return qtMessages(type, context, text);
+    std::fprintf(stderr, "%s%s\n", journalPriority(type).constData(), qUtf8Printable(text));
+    if (type == QtFatalMsg)
+        std::abort();
 }
 
 } // namespace
@@ -39,16 +54,19 @@ void withoutDriverComplaints(QtMsgType type, const QMessageLogContext &context, 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
+    journal = stderrIsJournal();
     qtMessages = qInstallMessageHandler(withoutDriverComplaints);
     QCoreApplication::setApplicationName(u"suiranjuku-homepage"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(SUIRANJUKU_VERSION));
     QTextStream out(stdout);
     QTextStream err(stderr);
     const auto fail = [&err](const QString &why, int status) {
-        err << "suiranjuku-homepage: " << why << Qt::endl;
+        err << (journal ? journalPriority(QtCriticalMsg) : QByteArray()) << "suiranjuku-homepage: " << why << Qt::endl;
         return status;
     };
 
+    if (app.arguments().value(1) == "admin"_L1)
+        return runAdmin(app.arguments(), out, err);
     const CommandLine command = readCommandLine(app.arguments());
     switch (command.kind) {
     case CommandLine::Help:
@@ -83,9 +101,25 @@ int main(int argc, char *argv[])
     } catch (const StoreError &error) {
         return fail(error.why(), 1);
     }
+    WordList words;
+    if (QString why; !options.blockedWords.isEmpty() && !words.load(options.blockedWords, why))
+        return fail(u"cannot read the word list %1: %2"_s.arg(options.blockedWords, why), 1);
+    QObject::connect(&stop, &StopSignals::reloadRequested, &app, [&words, &options] {
+        QString why;
+        if (options.blockedWords.isEmpty())
+            return;
+        if (words.load(options.blockedWords, why))
+            qInfo("read the word list %s again: %lld words", qPrintable(options.blockedWords), qlonglong(words.size()));
+        else
+            qWarning("cannot read the word list %s again (%s): keeping the %lld words read before",
+                     qPrintable(options.blockedWords), qPrintable(why), qlonglong(words.size()));
+    });
     RateLimiter limiter(options.registrationLimit, steadyClock);
     const StaticFiles files;
-    Site site(*store, limiter, files, options.trustedProxies);
+    // Counted from the start; what serves them to a monitor is still to come.
+    Metrics metrics;
+    Site site(*store, limiter, files, options.trustedProxies, options.blockedWords.isEmpty() ? nullptr : &words,
+              &metrics);
     // A database server is a round trip away: whether the hall of fame has
     // changed is asked on a connection of its own, opened with the first
     // question, while requests keep coming in.
@@ -100,10 +134,15 @@ int main(int argc, char *argv[])
     if (port == 0)
         return fail(u"cannot listen on %1: %2"_s.arg(serverUrl(options.address, options.port), why), 1);
 
-    QObject::connect(&stop, &StopSignals::stopRequested, &front, [&front] { front.finish(10s); },
-                     Qt::SingleShotConnection);
+    QObject::connect(&stop, &StopSignals::stopRequested, &front, [&front] {
+            sd_notify(0, "STOPPING=1");
+            front.finish(10s);
+        }, Qt::SingleShotConnection);
     QObject::connect(&front, &HttpFront::finished, &app, &QCoreApplication::quit);
     out << "listening on " << serverUrl(options.address, port) << Qt::endl;
+    // The database is open and the address listens: systemd may start what
+    // waits for the service (Type=notify).
+    sd_notify(0, "READY=1");
     // The database closes as the store goes, after the last answer.
     return app.exec();
 }

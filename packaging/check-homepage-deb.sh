@@ -28,19 +28,21 @@ grep -q 'deb-systemd-helper purge' "$control/postrm" || fail "postrm does not fo
 grep -qx 'ExecStart=/usr/bin/suiranjuku-homepage --listen ${LISTEN} --database ${DATABASE} $OPTIONS' "$root/$unit" ||
   fail "the unit starts something else"
 for setting in DynamicUser=yes StateDirectory=suiranjuku-homepage ProtectSystem=strict NoNewPrivileges=yes \
-    EnvironmentFile=-/etc/default/suiranjuku-homepage; do
+    EnvironmentFile=-/etc/default/suiranjuku-homepage Type=notify 'ExecReload=/bin/kill -HUP $MAINPID'; do
   grep -qx "$setting" "$root/$unit" || fail "the unit lacks $setting"
 done
 grep -qx 'DATABASE=sqlite:/var/lib/suiranjuku-homepage/results.sqlite' "$root/etc/default/suiranjuku-homepage" ||
   fail "the default database is not in the service's state folder"
 
-# systemd's own reading of the unit, against the targets of this machine.
+# systemd's own reading of the unit, against the targets of this machine
+# and its kill, which the unit's ExecReload runs.
 if command -v systemd-analyze >/dev/null 2>&1 && [ -d /lib/systemd/system ]; then
-  mkdir -p "$root/lib/systemd/system"
+  mkdir -p "$root/lib/systemd/system" "$root/bin"
   find /lib/systemd/system -maxdepth 1 -name '*.target' -exec cp -L {} "$root/lib/systemd/system/" \;
+  cp -L /bin/kill "$root/bin/"
   said=$(systemd-analyze verify --root="$root" "/$unit" 2>&1) || fail "systemd-analyze verify: $said"
   [ -z "$said" ] || fail "systemd-analyze verify says: $said"
 fi
 
-expect_depends libqt6sql6-sqlite libqt6sql6-psql libqt6httpserver6 libqt6sql6
+expect_depends libqt6sql6-sqlite libqt6sql6-psql libqt6httpserver6 libqt6sql6 libsystemd0
 refuse_depends libqt6gui6 libqt6widgets6 suiranjuku

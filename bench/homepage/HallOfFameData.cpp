@@ -1,11 +1,16 @@
 // What bench/homepage.sh feeds the home page with and checks it by:
 //   suiran_homebench_data codes          every code a winner can bring, one a line
-//   suiran_homebench_data seed URL N     N entries into an empty hall of fame
+//   suiran_homebench_data seed URL N [H] N entries into an empty hall of fame,
+//                                        H of them (evenly spread) hidden
 //   suiran_homebench_data entries URL    "id name" of every entry, one a line
 // The codes are made by the game's own rules; the database URL is the home
-// page's (sqlite:PATH, postgresql://...), its tables made by the server.
+// page's (sqlite:PATH, postgresql://...), its tables made by the home page's
+// own schema code.
 
 #include "Database.h"
+
+#include "homepage/Schema.h"
+#include "homepage/SqlConnection.h"
 
 #include "rules/GameState.h"
 #include "rules/ResultCode.h"
@@ -17,7 +22,6 @@
 #include <QSqlQuery>
 
 #include <cstdio>
-#include <map>
 #include <random>
 
 using namespace Qt::StringLiterals;
@@ -43,15 +47,19 @@ void execOrDie(QSqlQuery &query)
     }
 }
 
-// Entries as N registrations one a minute up to now would leave them: each
-// with its arrival among the entries of its days and the count of those days
-// beside it, as the server keeps them so that ranks need no counting (the
-// rule is told beside the store's SQL, homepage/SqlResultStore.cpp; this
-// follows it by hand, as registering 100,000 entries one by one would take
-// minutes).
-void seed(const QString &url, int count)
+// Entries as N registrations one a minute up to now would leave them, every
+// (N / H)th of them hidden since: put in many to a statement, as registering
+// 100,000 entries one by one would take minutes, and their places and counts
+// worked out afterwards by the store's own code.
+void seed(const QString &url, int count, int hidden)
 {
     QSqlDatabase db = openDatabase(url);
+    try {
+        prepareSchema(db, dialectOf(url));
+    } catch (const StoreError &error) {
+        std::fprintf(stderr, "seed: %s\n", error.what());
+        std::exit(1);
+    }
     QSqlQuery existing(u"SELECT COUNT(*) FROM results"_s, db);
     if (!existing.next() || existing.value(0).toLongLong() != 0) {
         std::fprintf(stderr, "seed: the hall of fame is not empty, or has no tables yet\n");
@@ -59,40 +67,39 @@ void seed(const QString &url, int count)
     }
     existing.finish();
     runOrDie(db, u"BEGIN"_s);
-    QString rows = u"(?, ?, ?, ?, ?)"_s;
+    QString rows = u"(?, ?, ?, ?, ?, ?)"_s;
     for (int i = 1; i < seedBatch; ++i)
-        rows += u", (?, ?, ?, ?, ?)"_s;
+        rows += u", (?, ?, ?, ?, ?, ?)"_s;
     QSqlQuery insert(db);
-    insert.prepare(u"INSERT INTO results (name, code, days, arrival, registered) VALUES "_s + rows);
+    insert.prepare(u"INSERT INTO results (name, code, days, arrival, place, registered) VALUES "_s + rows);
 
     std::mt19937 draw(15);
     std::uniform_int_distribution<int> anyDays(fewestDaysToGoal(), rules::dayLimit);
     std::uniform_int_distribution<int> anyKey(resultcode::lowestKey, resultcode::lowestKey + resultcode::keyCount - 1);
-    struct Count { qint64 entries = 0; qint64 latest = 0; };
-    std::map<int, Count> counts;
     const qint64 minute = 60'000;
     const qint64 first = QDateTime::currentMSecsSinceEpoch() - count * minute;
+    const int hiddenEvery = hidden > 0 ? count / hidden : 0;
     for (int i = 0; i < count; i += seedBatch) {
         int bound = 0;
         for (int j = i; j < i + seedBatch; ++j) {
             const int days = anyDays(draw);
-            Count &c = counts[days];
-            c.latest = first + j * minute;
+            // The order of registration is all an arrival says; a hidden
+            // entry has no place, a shown one any for now.
+            const bool shown = hiddenEvery == 0 || j % hiddenEvery != hiddenEvery - 1;
             insert.bindValue(bound++, u"門下生%1"_s.arg(j + 1));
             insert.bindValue(bound++, resultcode::make(days, anyKey(draw)));
             insert.bindValue(bound++, days);
-            insert.bindValue(bound++, ++c.entries);
-            insert.bindValue(bound++, c.latest);
+            insert.bindValue(bound++, j + 1);
+            insert.bindValue(bound++, shown ? QVariant(j + 1) : QVariant(QMetaType::fromType<int>()));
+            insert.bindValue(bound++, first + j * minute);
         }
         execOrDie(insert);
     }
-    QSqlQuery countIn(db);
-    countIn.prepare(u"INSERT INTO day_counts (days, entries, latest) VALUES (?, ?, ?)"_s);
-    for (const auto &[days, c] : counts) {
-        countIn.bindValue(0, days);
-        countIn.bindValue(1, c.entries);
-        countIn.bindValue(2, c.latest);
-        execOrDie(countIn);
+    try {
+        recountPlaces(db);
+    } catch (const StoreError &error) {
+        std::fprintf(stderr, "seed: %s\n", error.what());
+        std::exit(1);
     }
     runOrDie(db, u"COMMIT"_s);
 }
@@ -115,12 +122,13 @@ int main(int argc, char *argv[])
     const QStringList args = app.arguments();
     if (args.size() == 2 && args[1] == "codes"_L1)
         printCodes();
-    else if (args.size() == 4 && args[1] == "seed"_L1 && args[3].toInt() > 0 && args[3].toInt() % seedBatch == 0)
-        seed(args[2], args[3].toInt());
+    else if ((args.size() == 4 || args.size() == 5) && args[1] == "seed"_L1 && args[3].toInt() > 0
+             && args[3].toInt() % seedBatch == 0)
+        seed(args[2], args[3].toInt(), args.size() == 5 ? args[4].toInt() : 0);
     else if (args.size() == 3 && args[1] == "entries"_L1)
         printEntries(args[2]);
     else {
-        std::fprintf(stderr, "usage: suiran_homebench_data codes | seed URL N (a multiple of %d) | entries URL\n", seedBatch);
+        std::fprintf(stderr, "usage: suiran_homebench_data codes | seed URL N (a multiple of %d) [HIDDEN] | entries URL\n", seedBatch);
         return 2;
     }
     return 0;

@@ -74,12 +74,13 @@ END {
                 cell(row " 1"), cell(row " 8"), cell(row " 64")
         }
 
-    split("home results deep api apideep", scaled, " ")
+    split("home results deep api apideep hidden", scaled, " ")
     small["home"] = "GET /"; large["home"] = "GET /"
     small["results"] = "page 1"; large["results"] = "page 1"
     small["deep"] = "page 20, the last"; large["deep"] = "page 2,000"
     small["api"] = "/api/results"; large["api"] = "/api/results"
     small["apideep"] = "offset 950, the last 50"; large["apideep"] = "offset 99,950"
+    small["hidden"] = "page 20, the last"; large["hidden"] = "page 1,980, the last, 1,000 hidden"
     if (limit == "")
         print "\nRegistrations are not measurable here: this server has no --registration-limit to turn its limit of registrations a minute from one address off, and wrk sends everything from one."
     print ""
@@ -88,7 +89,7 @@ END {
     print "| Back end | 1,000 entries | | 100,000 entries | | Time ratio |"
     print "|---|---|---|---|---|---|"
     for (k = 1; k <= 2; k++)
-        for (s = 1; s <= 5; s++) {
+        for (s = 1; s <= 6; s++) {
             a = kinds[k] ".1k." scaled[s] " 8"; b = kinds[k] ".100k." scaled[s] " 8"
             printf "| %s | %s | %s | %s | %s | %s |\n", name[kinds[k]], small[scaled[s]], cell(a), large[scaled[s]], cell(b),
                 clean(a) && clean(b) ? sprintf("%.2fx", per(rate(a), rate(b))) : ""
@@ -126,7 +127,7 @@ END {
             clean(key) && p99[key] < 20)
     }
     for (k = 1; k <= 2; k++)
-        for (s = 2; s <= 5; s++) {
+        for (s = 2; s <= 6; s++) {
             a = kinds[k] ".1k." scaled[s] " 8"; b = kinds[k] ".100k." scaled[s] " 8"
             goal("100,000 entries, " large[scaled[s]] ", " name[kinds[k]], clean(a) && (b in ran),
                 sprintf("%.3f ms a request", per(1000, rate(b))), sprintf("%.3f ms at 1,000, %s", per(1000, rate(a)), small[scaled[s]]),

@@ -8,10 +8,13 @@
 #include "homepage/RateLimiter.h"
 #include "homepage/SqlResultStore.h"
 #include "homepage/Submission.h"
+#include "homepage/WordList.h"
 #include "rules/ResultCode.h"
 #include "rules/SlotGame.h"
 #include "support/ScriptedSeams.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -44,6 +47,8 @@ private slots:
     void defaultDatabaseFollowsXdgDataHome();
     void limitCountsAMinutePerAddress();
     void noLimitWhenZero();
+    void wordList_data();
+    void wordList();
 };
 
 void TestHomepageRules::names_data()
@@ -368,6 +373,42 @@ void TestHomepageRules::noLimitWhenZero()
     RateLimiter limiter(0, clock);
     for (int i = 0; i < 1000; ++i)
         QCOMPARE(limiter.admit(QHostAddress(QHostAddress::LocalHost)), std::nullopt);
+}
+
+void TestHomepageRules::wordList_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("refused");
+    QTest::newRow("the word as listed") << u"xbadx"_s << true;
+    QTest::newRow("in capitals") << u"BAD"_s << true;
+    QTest::newRow("full-width letters") << u"ｂａｄ"_s << true;
+    QTest::newRow("mathematical bold letters") << u"𝐛𝐚𝐝"_s << true;
+    QTest::newRow("spaces between the letters") << u"b a　d"_s << true;
+    QTest::newRow("punctuation between the letters") << u"b.a-d!"_s << true;
+    QTest::newRow("half-width katakana") << u"ﾊﾞｶ者"_s << true;
+    QTest::newRow("a word with spaces in the list") << u"ひどいなまえ"_s << true;
+    QTest::newRow("a comment is no word") << u"comment"_s << false;
+    QTest::newRow("the letters apart by others") << u"bread"_s << false;
+    QTest::newRow("hiragana for a katakana word") << u"ばか"_s << false;
+}
+
+void TestHomepageRules::wordList()
+{
+    QFETCH(QString, name);
+    QFETCH(bool, refused);
+    QTemporaryDir folder;
+    QFile file(folder.filePath(u"words"_s));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(u"# a comment\nbad\nバカ   # a word and a comment\n\nひどい なまえ\n"_s.toUtf8());
+    file.close();
+    WordList words;
+    QString why;
+    QVERIFY2(words.load(file.fileName(), why), qPrintable(why));
+    QCOMPARE(words.size(), 3);
+    QCOMPARE(words.refuses(name), refused);
+    // A list that cannot be read keeps the one read before.
+    QVERIFY(!words.load(folder.filePath(u"gone"_s), why));
+    QCOMPARE(words.refuses(name), refused);
 }
 
 QTEST_GUILESS_MAIN(TestHomepageRules)

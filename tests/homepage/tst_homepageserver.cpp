@@ -11,19 +11,26 @@
 #include "rules/ResultCode.h"
 #include "rules/SlotGame.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
 #include <csignal>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -104,6 +111,14 @@ private:
     bool stopped_ = false;
 };
 
+// A 201's entry as every later answer shows it: without the withdrawal
+// link, which only the 201 carries.
+QJsonObject shown(QJsonObject created)
+{
+    created.remove(u"withdraw"_s);
+    return created;
+}
+
 bool hasJapanese(const QString &text)
 {
     static const QRegularExpression kana(u"[\\x{3040}-\\x{30ff}\\x{4e00}-\\x{9fff}]"_s);
@@ -147,6 +162,19 @@ private slots:
     void oneEntryWhenTwoServersTakeItAtOnce();
     void killedUnderLoadLosesNothing();
     void databaseStoppedAndStartedAgain();
+    void hiddenFromEveryServerAtOnce();
+    void adminRefusals_data();
+    void adminRefusals();
+    void adminOnAFolderOwnedByAnother();
+    void withdrawnByItsOwnLink();
+    void withdrawalRefusals_data();
+    void withdrawalRefusals();
+    void theFormShowsTheLinkOnce();
+    void wordListReadAgainOnSighup();
+    void backupUnderLoadHasEveryAcknowledgedEntry();
+    void linesForTheJournal_data();
+    void linesForTheJournal();
+    void tellsSystemdItIsReadyAndStopping();
 
 private:
     std::unique_ptr<TestDatabase> database_;
@@ -159,6 +187,8 @@ void TestHomepageServer::init()
     server_ = std::make_unique<HomepageServer>(database_->url());
     // These start servers of their own, with options of their own.
     static const QByteArrayList ownServers{"startFailures", "startWithAPasswordFile", "registrationLimits",
+                                           "wordListReadAgainOnSighup", "backupUnderLoadHasEveryAcknowledgedEntry",
+                                           "tellsSystemdItIsReadyAndStopping",
                                            "quietConnectionsAreClosed", "killedUnderLoadLosesNothing",
                                            "databaseStoppedAndStartedAgain",
                                            "serversStartingAtOnceMakeTheTablesOnce"};
@@ -226,8 +256,9 @@ void TestHomepageServer::registersOnceThenAnswersTheSame()
 {
     const Reply created = server_->registerEntry(u"ソラマ"_s, codeFor(42));
     QCOMPARE(created.status, 201);
-    const QJsonObject entry = created.json();
-    QCOMPARE(entry.keys(), (QStringList{u"days"_s, u"id"_s, u"name"_s, u"rank"_s, u"registered"_s}));
+    const QJsonObject entry = shown(created.json());
+    QCOMPARE(created.json().keys(),
+             (QStringList{u"days"_s, u"id"_s, u"name"_s, u"rank"_s, u"registered"_s, u"withdraw"_s}));
     QCOMPARE(entry[u"name"_s].toString(), u"ソラマ"_s);
     QCOMPARE(entry[u"days"_s].toInt(), 42);
     QCOMPARE(entry[u"rank"_s].toInt(), 1);
@@ -545,7 +576,7 @@ void TestHomepageServer::killedRightAfterCreatedKeepsTheEntry()
     QVERIFY2(server_->start(), qPrintable(server_->errors()));
     const Reply found = server_->get(created.header("Location"));
     QCOMPARE(found.status, 200);
-    QCOMPARE(found.json(), created.json());
+    QCOMPARE(found.json(), shown(created.json()));
 }
 
 void TestHomepageServer::stopFinishesTheRequestInHand()
@@ -800,7 +831,7 @@ void TestHomepageServer::twoServersShareOneHallOfFame()
     const Reply created = server_->registerEntry(u"番付の新顔"_s, codeFor(40));
     QCOMPARE(created.status, 201);
     // ... and sees the entry at once, in the same place.
-    QCOMPARE(other.get(created.header("Location")).json(), created.json());
+    QCOMPARE(other.get(created.header("Location")).json(), shown(created.json()));
     QCOMPARE(other.get("/api/results").json()[u"total"_s].toInt(), 1);
     QVERIFY(other.get("/").text().contains(u">番付の新顔<"_s));
     // Registrations through both in turn: both rank them alike.
@@ -828,7 +859,7 @@ void TestHomepageServer::oneEntryWhenTwoServersTakeItAtOnce()
         QList<int> statuses{replies[0].status, replies[1].status};
         std::sort(statuses.begin(), statuses.end());
         QCOMPARE(statuses, (QList<int>{200, 201}));
-        QCOMPARE(replies[0].json(), replies[1].json());
+        QCOMPARE(shown(replies[0].json()), shown(replies[1].json()));
     }
     const QJsonObject list = other.get("/api/results?limit=100").json();
     QCOMPARE(list[u"total"_s].toInt(), rounds);
@@ -890,6 +921,340 @@ void TestHomepageServer::databaseStoppedAndStartedAgain()
     for (const QJsonObject &entry : load.created())
         QCOMPARE(server.get("/api/results/" + QByteArray::number(entry[u"id"_s].toInteger())).status, 200);
     QCOMPARE(server.stop(SIGTERM), 0);
+}
+
+void TestHomepageServer::hiddenFromEveryServerAtOnce()
+{
+    HomepageServer other(database_->url());
+    QVERIFY2(other.start(), qPrintable(other.errors()));
+    const QStringList names{u"先頭"_s, u"悪い名前"_s, u"真ん中"_s, u"最後"_s};
+    QList<QJsonObject> created;
+    for (const QString &name : names)
+        created.append(server_->registerEntry(name, codeFor(50 + int(created.size()) % 2)).json());
+    // Both servers have drawn their pages before the entry is hidden.
+    const QJsonObject before = other.get("/api/results").json();
+    QCOMPARE(server_->get("/api/results").json(), before);
+    QVERIFY(other.get("/").text().contains(u"悪い名前"_s));
+    const QString id = QString::number(created[1][u"id"_s].toInteger());
+    const QStringList on{u"--database"_s, database_->url()};
+    const Run hide = runHomepage(QStringList{u"admin"_s, u"hide"_s, id, u"--reason"_s, u"言葉が悪い"_s} + on);
+    QVERIFY2(hide.exitCode == 0, qPrintable(hide.err));
+
+    for (const HomepageServer *server : {server_.get(), &other}) {
+        const QJsonObject after = server->get("/api/results").json();
+        QCOMPARE(after[u"total"_s].toInt(), 3);
+        const QJsonArray results = after[u"results"_s].toArray();
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(results[i][u"rank"_s].toInt(), i + 1);
+            QVERIFY(results[i][u"name"_s].toString() != u"悪い名前"_s);
+        }
+        QVERIFY(!server->get("/").text().contains(u"悪い名前"_s));
+        QVERIFY(!server->get("/results").text().contains(u"悪い名前"_s));
+        QCOMPARE(server->get("/results/" + id.toLatin1()).status, 404);
+        QCOMPARE(server->get("/api/results/" + id.toLatin1()).status, 404);
+    }
+    // Sent again, the hidden entry stays hidden, and the answer does not
+    // repeat its name.
+    const Reply again = server_->registerEntry(u"悪い名前"_s, codeFor(51));
+    QCOMPARE(again.status, 400);
+    QCOMPARE(again.json()[u"error"_s].toString(), u"bad_name"_s);
+    QVERIFY(!again.text().contains(u"悪い名前"_s));
+    const Run list = runHomepage(QStringList{u"admin"_s, u"list"_s} + on);
+    QVERIFY(list.out.contains(u"%1\thidden\t"_s.arg(id)));
+    const Run unhide = runHomepage(QStringList{u"admin"_s, u"unhide"_s, id} + on);
+    QVERIFY2(unhide.exitCode == 0, qPrintable(unhide.err));
+    // Back in its place, on both.
+    QCOMPARE(server_->get("/api/results").json(), before);
+    QCOMPARE(other.get("/api/results").json(), before);
+    const Run log = runHomepage(QStringList{u"admin"_s, u"log"_s} + on);
+    const QStringList lines = log.out.split(u'\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY(lines[0].contains(u"\thide\t%1\t言葉が悪い"_s.arg(id)));
+    QVERIFY(lines[1].contains(u"\tunhide\t%1\t"_s.arg(id)));
+}
+
+void TestHomepageServer::adminRefusals_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("saying");
+    QTest::newRow("hiding without a reason") << QStringList{u"hide"_s, u"1"_s} << 2 << u"--reason"_s;
+    QTest::newRow("an entry that is not there") << QStringList{u"show"_s, u"999"_s} << 1 << u"no entry 999"_s;
+    QTest::newRow("not a number") << QStringList{u"hide"_s, u"x"_s, u"--reason"_s, u"r"_s} << 2 << u"usage"_s;
+    QTest::newRow("an unknown command") << QStringList{u"drop"_s} << 2 << u"usage"_s;
+}
+
+void TestHomepageServer::adminRefusals()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QString, saying);
+    const Run run = runHomepage(QStringList{u"admin"_s} + arguments + QStringList{u"--database"_s, database_->url()});
+    QCOMPARE(run.exitCode, exitCode);
+    QVERIFY2(run.err.contains(saying), qPrintable(run.err));
+}
+
+void TestHomepageServer::adminOnAFolderOwnedByAnother()
+{
+    // The packaged service's state folder belongs to a user of its own; the
+    // publisher's commands run as root. What SQLite makes beside the file
+    // while they run (its journal, its log of writes, its shared memory)
+    // must stay the service's to read and write.
+    if (TestDatabase::onPostgresql())
+        QSKIP("for a database file");
+    if (::geteuid() != 0 || runHomepage({u"--version"_s}, true).exitCode != 0)
+        QSKIP("for root, with the user nobody able to run the program");
+    server_.reset();
+    QTemporaryDir state;
+    const QString url = u"sqlite:"_s + state.filePath(u"results.sqlite"_s);
+    {
+        HomepageServer making(url);
+        QVERIFY2(making.start(), qPrintable(making.errors()));
+        QCOMPARE(making.registerEntry(u"一人"_s, codeFor(40)).status, 201);
+    }
+    QCOMPARE(QProcess::execute(u"chown"_s, {u"-R"_s, u"nobody:nogroup"_s, state.path()}), 0);
+    QVERIFY(QFile::setPermissions(state.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    const QStringList on{u"--database"_s, url};
+    const Run hide = runHomepage(QStringList{u"admin"_s, u"hide"_s, u"1"_s, u"--reason"_s, u"試し"_s} + on);
+    QVERIFY2(hide.exitCode == 0, qPrintable(hide.err));
+    for (const QFileInfo &file : QDir(state.path()).entryInfoList(QDir::Files | QDir::Hidden))
+        QVERIFY2(file.ownerId() != 0, qPrintable(file.fileName() + u" belongs to root"_s));
+    // The service's user writes on.
+    const Run unhide = runHomepage(QStringList{u"admin"_s, u"unhide"_s, u"1"_s} + on, true);
+    QVERIFY2(unhide.exitCode == 0, qPrintable(unhide.err));
+    QCOMPARE(QFileInfo(state.path()).ownerId(), QFileInfo(state.filePath(u"results.sqlite"_s)).ownerId());
+    // A mistyped file name makes no empty hall of fame of root's.
+    const QString typo = state.filePath(u"result.sqlite"_s);
+    QCOMPARE(runHomepage({u"admin"_s, u"list"_s, u"--database"_s, u"sqlite:"_s + typo}).exitCode, 1);
+    QVERIFY(!QFileInfo::exists(typo));
+}
+
+void TestHomepageServer::withdrawnByItsOwnLink()
+{
+    HomepageServer other(database_->url());
+    QVERIFY2(other.start(), qPrintable(other.errors()));
+    server_->registerEntry(u"前"_s, codeFor(60));
+    const QJsonObject mine = server_->registerEntry(u"取り下げる"_s, codeFor(60, 3)).json();
+    server_->registerEntry(u"後"_s, codeFor(60, 4));
+    const QByteArray link = mine[u"withdraw"_s].toString().toLatin1();
+    QVERIFY2(QRegularExpression(u"^/withdraw/[A-Za-z0-9_-]{22}$"_s).match(QString::fromLatin1(link)).hasMatch(),
+             link.constData());
+    // A repeat shows no new link.
+    const Reply repeat = server_->registerEntry(u"取り下げる"_s, codeFor(60, 3));
+    QCOMPARE(repeat.status, 200);
+    QVERIFY(!repeat.json().contains(u"withdraw"_s));
+    QCOMPARE(other.get("/api/results").json()[u"total"_s].toInt(), 3);
+
+    // Opening the link only asks; the form posts back to it.
+    const Reply asking = other.get(link);
+    QCOMPARE(asking.status, 200);
+    QVERIFY(asking.text().contains(u"action=\"%1\""_s.arg(QString::fromLatin1(link))));
+    QCOMPARE(other.get("/api/results").json()[u"total"_s].toInt(), 3);
+    const Headers sameSite{{"Origin", "http://127.0.0.1:" + QByteArray::number(server_->port())}};
+    QCOMPARE(request(server_->port(), "POST", link, sameSite).status, 200);
+    // Gone from both servers, the ranks closed up; the link is spent.
+    for (const HomepageServer *server : {server_.get(), &other}) {
+        const QJsonObject list = server->get("/api/results").json();
+        QCOMPARE(list[u"total"_s].toInt(), 2);
+        QCOMPARE(list[u"results"_s][1][u"name"_s].toString(), u"後"_s);
+        QCOMPARE(list[u"results"_s][1][u"rank"_s].toInt(), 2);
+        QCOMPARE(server->get("/api/results/" + QByteArray::number(mine[u"id"_s].toInteger())).status, 404);
+        QCOMPARE(server->get(link).status, 410);
+    }
+    QCOMPARE(request(other.port(), "POST", link).status, 410);
+}
+
+void TestHomepageServer::withdrawalRefusals_data()
+{
+    QTest::addColumn<QByteArray>("path");
+    QTest::addColumn<QByteArray>("origin");
+    QTest::addColumn<int>("status");
+    QTest::newRow("a token never given") << "/withdraw/AAAAAAAAAAAAAAAAAAAAAA"_ba << QByteArray() << 404;
+    QTest::newRow("a token cut short") << "/withdraw/AAAA"_ba << QByteArray() << 404;
+    QTest::newRow("the right token, posted from another site") << QByteArray() << "http://elsewhere.example"_ba
+                                                              << 403;
+}
+
+void TestHomepageServer::withdrawalRefusals()
+{
+    QFETCH(QByteArray, path);
+    QFETCH(QByteArray, origin);
+    QFETCH(int, status);
+    const QJsonObject mine = server_->registerEntry(u"残る"_s, codeFor(61)).json();
+    if (path.isEmpty())
+        path = mine[u"withdraw"_s].toString().toLatin1();
+    const Headers headers = origin.isEmpty() ? Headers{} : Headers{{"Origin", origin}};
+    QCOMPARE(request(server_->port(), "POST", path, headers).status, status);
+    QCOMPARE(server_->get("/api/results").json()[u"total"_s].toInt(), 1);
+}
+
+void TestHomepageServer::theFormShowsTheLinkOnce()
+{
+    const Reply posted = server_->postForm("name=" + QUrl::toPercentEncoding(u"フォーム"_s) + "&code="
+                                           + codeFor(70).toLatin1());
+    QCOMPARE(posted.status, 303);
+    const QByteArray cookie = posted.header("Set-Cookie").split(';').first();
+    QVERIFY2(cookie.startsWith("withdraw="), posted.header("Set-Cookie").constData());
+    const QByteArray location = posted.header("Location");
+    const Reply page = request(server_->port(), "GET", location, {{"Cookie", cookie}});
+    QCOMPARE(page.status, 200);
+    QVERIFY(page.text().contains(u"/withdraw/%1"_s.arg(QString::fromLatin1(cookie.sliced(9)))));
+    QVERIFY(page.header("Set-Cookie").contains("Max-Age=0"));
+    // Everyone else, the player later too, sees the page without it.
+    QVERIFY(!server_->get(location).text().contains(u"/withdraw/"_s));
+    // A token that is not this entry's shows nothing either.
+    server_->postForm("name=x&code=" + codeFor(71).toLatin1());
+    const Reply foreign = request(server_->port(), "GET", "/results/2", {{"Cookie", cookie}});
+    QVERIFY(!foreign.text().contains(u"/withdraw/"_s));
+}
+
+void TestHomepageServer::wordListReadAgainOnSighup()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(u"words"_s);
+    const auto list = [&path](const QByteArray &text) {
+        QFile file(path);
+        return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(text) == text.size();
+    };
+    QVERIFY(list("# refused in names\nbadword\n"));
+    HomepageServer server(database_->url(), {u"--blocked-words"_s, path});
+    QVERIFY2(server.start(), qPrintable(server.errors()));
+    QCOMPARE(server.registerEntry(u"ご意見番"_s, codeFor(80)).status, 201);
+    const Reply refused = server.registerEntry(u"ＢＡＤ　ＷＯＲＤ"_s, codeFor(81));
+    QCOMPARE(refused.status, 400);
+    QCOMPARE(refused.json()[u"error"_s].toString(), u"bad_name"_s);
+    const QString message = refused.json()[u"message"_s].toString();
+    QVERIFY(hasJapanese(message));
+    QVERIFY(!message.contains(u"ＢＡＤ"_s) && !message.contains(u"bad"_s, Qt::CaseInsensitive));
+
+    // Read again on SIGHUP: what is listed now is refused, the rest taken;
+    // entries already there stay.
+    QVERIFY(list("意見\n"));
+    server.signal(SIGHUP);
+    QTRY_VERIFY(server.errors().contains(u"read the word list"_s));
+    QCOMPARE(server.registerEntry(u"ご意見無用"_s, codeFor(82)).status, 400);
+    QCOMPARE(server.registerEntry(u"badword"_s, codeFor(83)).status, 201);
+    QCOMPARE(server.get("/api/results").json()[u"total"_s].toInt(), 2);
+    const QStringList on{u"--database"_s, database_->url(), u"--blocked-words"_s, path};
+    const Run blocked = runHomepage(QStringList{u"admin"_s, u"list"_s, u"--blocked"_s} + on);
+    QCOMPARE(blocked.out.count(u'\n'), 1);
+    QVERIFY2(blocked.out.contains(u"\tご意見番"_s), qPrintable(blocked.out));
+
+    // A list that cannot be read keeps the one read before, and says so.
+    QVERIFY(QFile::remove(path));
+    server.signal(SIGHUP);
+    QTRY_VERIFY(server.errors().contains(u"keeping the 1 words read before"_s));
+    QCOMPARE(server.registerEntry(u"意見あり"_s, codeFor(84)).status, 400);
+}
+
+void TestHomepageServer::backupUnderLoadHasEveryAcknowledgedEntry()
+{
+    QTemporaryDir folder;
+    const QString copy = folder.filePath(u"copy.sqlite"_s);
+    const QStringList on{u"--database"_s, database_->url()};
+    if (TestDatabase::onPostgresql()) {
+        const Run refused = runHomepage(QStringList{u"admin"_s, u"backup"_s, copy} + on);
+        QCOMPARE(refused.exitCode, 1);
+        QVERIFY2(refused.err.contains(u"pg_dump"_s), qPrintable(refused.err));
+        return;
+    }
+    HomepageServer server(database_->url(), {u"--registration-limit"_s, u"0"_s});
+    QVERIFY2(server.start(), qPrintable(server.errors()));
+    RegistrationLoad load(server.port(), 4, 3000);
+    QTRY_VERIFY(load.created().size() >= 40);
+    QList<qint64> acknowledged;
+    for (const QJsonObject &created : load.created())
+        acknowledged.append(created[u"id"_s].toInteger());
+    // Registrations go on while the copy is made.
+    QProcess backup;
+    backup.start(qEnvironmentVariable("SUIRANJUKU_HOMEPAGE"), QStringList{u"admin"_s, u"backup"_s, copy} + on);
+    QTRY_VERIFY_WITH_TIMEOUT(backup.state() == QProcess::NotRunning, 20000);
+    QVERIFY2(backup.exitCode() == 0, backup.readAllStandardError().constData());
+    load.stop();
+    struct stat status = {};
+    QCOMPARE(::stat(QFile::encodeName(copy).constData(), &status), 0);
+    QCOMPARE(status.st_mode & 0777, 0600u);
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"copy.sqlite"_s});
+
+    // Restored, the copy serves every entry acknowledged before it began.
+    HomepageServer restored(u"sqlite:"_s + copy);
+    QVERIFY2(restored.start(), qPrintable(restored.errors()));
+    for (qint64 id : acknowledged)
+        QCOMPARE(restored.get("/api/results/" + QByteArray::number(id)).status, 200);
+
+    // The export has every entry with its state, and the log.
+    const int total = server.get("/api/results").json()[u"total"_s].toInt();
+    const Run json = runHomepage(QStringList{u"admin"_s, u"export"_s, u"--format"_s, u"json"_s} + on);
+    const QJsonObject exported = QJsonDocument::fromJson(json.out.toUtf8()).object();
+    QCOMPARE(exported[u"entries"_s].toArray().size(), total);
+    QCOMPARE(exported[u"entries"_s][0][u"state"_s].toString(), u"shown"_s);
+    QVERIFY(exported[u"moderation"_s].isArray());
+    const Run csv = runHomepage(QStringList{u"admin"_s, u"export"_s, u"--format"_s, u"csv"_s} + on);
+    QVERIFY(csv.out.startsWith(u"\"id\",\"name\",\"code\",\"days\",\"state\""_s));
+    QCOMPARE(csv.out.count(u"\"shown\""_s), total);
+}
+
+void TestHomepageServer::linesForTheJournal_data()
+{
+    QTest::addColumn<bool>("named");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("standard error is the journal's stream") << true << u"<3>suiranjuku-homepage: "_s;
+    QTest::newRow("JOURNAL_STREAM names another stream") << false << u"suiranjuku-homepage: "_s;
+}
+
+void TestHomepageServer::linesForTheJournal()
+{
+    QFETCH(bool, named);
+    QFETCH(QString, start);
+    QTemporaryDir folder;
+    const QString log = folder.filePath(u"stderr"_s);
+    QFile(log).open(QIODevice::WriteOnly);
+    struct stat status = {};
+    QCOMPARE(::stat(QFile::encodeName(log).constData(), &status), 0);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"JOURNAL_STREAM"_s,
+                       u"%1:%2"_s.arg(quint64(status.st_dev)).arg(quint64(status.st_ino) + (named ? 0 : 1)));
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setStandardErrorFile(log);
+    process.start(qEnvironmentVariable("SUIRANJUKU_HOMEPAGE"),
+                  {u"--listen"_s, u"127.0.0.1:0"_s, u"--database"_s, u"mysql://nowhere/x"_s});
+    QVERIFY(process.waitForFinished(20000));
+    QCOMPARE(process.exitCode(), 1);
+    QFile written(log);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    const QString line = QString::fromUtf8(written.readAll());
+    QVERIFY2(line.startsWith(start), qPrintable(line));
+}
+
+void TestHomepageServer::tellsSystemdItIsReadyAndStopping()
+{
+    // systemd's side of Type=notify: a datagram socket named in NOTIFY_SOCKET.
+    QTemporaryDir folder;
+    const QByteArray path = QFile::encodeName(folder.filePath(u"notify"_s));
+    const int listener = ::socket(AF_UNIX, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    QVERIFY(listener >= 0);
+    const auto closing = qScopeGuard([listener] { ::close(listener); });
+    sockaddr_un address = {};
+    address.sun_family = AF_UNIX;
+    QVERIFY(std::size_t(path.size()) < sizeof address.sun_path);
+    std::memcpy(address.sun_path, path.constData(), path.size());
+    QCOMPARE(::bind(listener, reinterpret_cast<const sockaddr *>(&address), sizeof address), 0);
+    const timeval patience{20, 0};
+    ::setsockopt(listener, SOL_SOCKET, SO_RCVTIMEO, &patience, sizeof patience);
+    const auto received = [listener] {
+        char message[256] = {};
+        const ssize_t size = ::recv(listener, message, sizeof message - 1, 0);
+        return size > 0 ? QByteArray(message, size) : QByteArray();
+    };
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(u"NOTIFY_SOCKET"_s, QString::fromLocal8Bit(path));
+    HomepageServer server(database_->url(), {}, environment);
+    QVERIFY2(server.start(), qPrintable(server.errors()));
+    QCOMPARE(received(), "READY=1"_ba);
+    server.signal(SIGTERM);
+    QCOMPARE(received(), "STOPPING=1"_ba);
+    QCOMPARE(server.waitForExit(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestHomepageServer)

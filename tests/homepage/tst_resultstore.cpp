@@ -1,16 +1,21 @@
 // The hall of fame's store on its own, with a clock the test sets: ranks,
-// ties, pages from any rank, the repeat of an entry, two connections at once.
+// ties, pages from any rank, the repeat of an entry, two connections at once,
+// hidden and withdrawn entries, tables of an earlier version.
 // The database is of the kind SUIRAN_TEST_DATABASE names.
 
 #include "HomepageServer.h"
 
 #include "homepage/Clocks.h"
+#include "homepage/Schema.h"
+#include "homepage/SqlConnection.h"
 #include "homepage/SqlResultStore.h"
 #include "rules/ResultCode.h"
 
 #include <QRandomGenerator>
+#include <QSqlDatabase>
 #include <QRegularExpression>
 #include <QTest>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -53,6 +58,11 @@ private slots:
     void twoProcessesShareOneDatabase();
     void revisionChangesWithEveryChange();
     void aLostConnectionIsOpenedAnew();
+    void hidingClosesUpTheRanks_data();
+    void hidingClosesUpTheRanks();
+    void withdrawal_data();
+    void withdrawal();
+    void tablesOfTheFirstVersionAreBroughtUpToDate();
 
 private:
     std::unique_ptr<TestDatabase> database_;
@@ -204,6 +214,146 @@ void TestResultStore::aLostConnectionIsOpenedAnew()
     QVERIFY(store_->revision() != before);
     QCOMPARE(store_->page(0, 10).total, 1);
     QCOMPARE(store_->add(u"後"_s, codeFor(31), 31).entry.rank, 2);
+}
+
+void TestResultStore::hidingClosesUpTheRanks_data()
+{
+    QTest::addColumn<QString>("hidden");
+    QTest::newRow("the first of its days") << u"四十日の一"_s;
+    QTest::newRow("one in the middle of its days") << u"四十日の二"_s;
+    QTest::newRow("the last of its days") << u"四十日の三"_s;
+    QTest::newRow("alone in its days") << u"三十日"_s;
+}
+
+void TestResultStore::hidingClosesUpTheRanks()
+{
+    QFETCH(QString, hidden);
+    const QStringList all{u"三十日"_s, u"四十日の一"_s, u"四十日の二"_s, u"四十日の三"_s, u"五十日"_s};
+    qint64 id = 0;
+    for (const QString &name : all) {
+        const int days = name.startsWith(u"三"_s) ? 30 : name.startsWith(u"四"_s) ? 40 : 50;
+        const Entry entry = store_->add(name, codeFor(days), days).entry;
+        if (name == hidden)
+            id = entry.id;
+        clock_.now += 1000;
+    }
+    // Hidden through a connection of its own, as the publisher's command
+    // does beside the running server.
+    const std::unique_ptr<Moderation> keeper = openModeration(database_->url(), clock_);
+    const QByteArray before = store_->revision();
+    QCOMPARE(keeper->hide(id, u"悪い名前"_s, u"publisher"_s), Moderation::Outcome::Done);
+    QCOMPARE(keeper->hide(id, u"二度目"_s, u"publisher"_s), Moderation::Outcome::AlreadySo);
+    QVERIFY(store_->revision() != before);
+    QStringList shown = all;
+    shown.removeOne(hidden);
+    const ResultStore::Page page = store_->page(0, 10);
+    QCOMPARE(page.total, 4);
+    QCOMPARE(namesOf(page.entries), shown);
+    for (qsizetype i = 0; i < page.entries.size(); ++i) {
+        QCOMPARE(page.entries[i].rank, i + 1);
+        QCOMPARE(store_->find(page.entries[i].id)->rank, i + 1);
+    }
+    QCOMPARE(store_->page(3, 1).entries.first().name, shown[3]);
+    QCOMPARE(store_->find(id), std::nullopt);
+    QCOMPARE(keeper->kept(id)->rank, 0);
+    // A repeat of the hidden entry does not bring it back.
+    const ResultStore::Registration repeat = store_->add(hidden, keeper->kept(id)->code, keeper->kept(id)->days);
+    QVERIFY(!repeat.created && repeat.hidden);
+
+    // A newcomer of forty days goes behind the shown ones; unhidden, the
+    // entry goes back where its arrival puts it, ahead of the newcomer.
+    store_->add(u"後から四十日"_s, codeFor(99), 40);
+    QCOMPARE(keeper->unhide(id, {}, u"publisher"_s), Moderation::Outcome::Done);
+    QStringList again = all;
+    again.insert(4, u"後から四十日"_s);
+    const ResultStore::Page restored = store_->page(0, 10);
+    QCOMPARE(namesOf(restored.entries), again);
+    for (qsizetype i = 0; i < restored.entries.size(); ++i)
+        QCOMPARE(restored.entries[i].rank, i + 1);
+    const QList<Moderation::Action> log = keeper->log();
+    QCOMPARE(log.size(), 2);
+    QCOMPARE(log[0].action, u"hide"_s);
+    QCOMPARE(log[0].reason, u"悪い名前"_s);
+    QCOMPARE(log[0].entry, id);
+    QCOMPARE(log[1].action, u"unhide"_s);
+    // The database's role where it has one, else who ran the command.
+    QCOMPARE(log[0].actor, TestDatabase::onPostgresql() ? QUrl(database_->url()).userName() : u"publisher"_s);
+}
+
+void TestResultStore::withdrawal_data()
+{
+    QTest::addColumn<QByteArray>("token");
+    QTest::addColumn<int>("answer");
+    QTest::addColumn<int>("total");
+    QTest::newRow("the entry's own token") << QByteArray("hash-of-the-token") << int(ResultStore::Withdrawal::Open) << 2;
+    QTest::newRow("a token never given") << QByteArray("hash-of-another") << int(ResultStore::Withdrawal::Unknown) << 3;
+    QTest::newRow("the token of a repeat") << QByteArray("hash-of-the-repeat") << int(ResultStore::Withdrawal::Unknown)
+                                           << 3;
+}
+
+void TestResultStore::withdrawal()
+{
+    QFETCH(QByteArray, token);
+    QFETCH(int, answer);
+    QFETCH(int, total);
+    store_->add(u"前"_s, codeFor(20), 20);
+    const Entry entry = store_->add(u"取り下げる"_s, codeFor(20), 20, "hash-of-the-token").entry;
+    store_->add(u"後"_s, codeFor(21), 20);
+    QVERIFY(!store_->add(u"取り下げる"_s, codeFor(20), 20, "hash-of-the-repeat").created);
+    const auto [state, found] = store_->withdrawal(token);
+    QCOMPARE(int(state), answer);
+    QCOMPARE(found.has_value(), state == ResultStore::Withdrawal::Open);
+    QCOMPARE(int(store_->withdraw(token)), answer);
+    const ResultStore::Page page = store_->page(0, 10);
+    QCOMPARE(page.total, total);
+    QCOMPARE(page.entries.last().rank, total);
+    if (state != ResultStore::Withdrawal::Open)
+        return;
+    QCOMPARE(store_->find(entry.id), std::nullopt);
+    QCOMPARE(namesOf(page.entries), (QStringList{u"前"_s, u"後"_s}));
+    // Used once, the link says so from then on, on every connection.
+    const std::unique_ptr<ResultStore> second = openResultStore(database_->url(), clock_);
+    QCOMPARE(second->withdraw(token), ResultStore::Withdrawal::Used);
+    QCOMPARE(second->withdrawal(token).first, ResultStore::Withdrawal::Used);
+    // The name and code may come again, as a new entry at the end.
+    QCOMPARE(store_->add(u"取り下げる"_s, codeFor(20), 20).entry.rank, 3);
+}
+
+void TestResultStore::tablesOfTheFirstVersionAreBroughtUpToDate()
+{
+    // The tables and rows as servers of version 1 left them: arrivals 1, 2,
+    // 3 ... in each days value, and its count of entries.
+    store_.reset();
+    const TestDatabase old;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(dialectOf(old.url()).driver, u"first-version"_s);
+        openConnection(db, dialectOf(old.url()), old.url(), {});
+        prepareSchema(db, dialectOf(old.url()), 1);
+    }
+    QSqlDatabase::removeDatabase(u"first-version"_s);
+    QVERIFY(old.run(u"INSERT INTO results (name, code, days, arrival, registered) VALUES "
+                     "('二番', '%1', 40, 1, 1000), ('三番', '%2', 40, 2, 2000), ('一番', '%3', 30, 1, 3000)"_s
+                         .arg(codeFor(40), codeFor(41), codeFor(30))));
+    QVERIFY(old.run(u"INSERT INTO day_counts (days, entries, latest) VALUES (30, 1, 3000), (40, 2, 2000)"_s));
+
+    store_ = openResultStore(old.url(), clock_);
+    QCOMPARE(old.value(u"SELECT version FROM schema_version"_s)->toInt(), schemaVersion);
+    const ResultStore::Page page = store_->page(0, 10);
+    QCOMPARE(namesOf(page.entries), (QStringList{u"一番"_s, u"二番"_s, u"三番"_s}));
+    QCOMPARE(page.entries[2].rank, 3);
+    QCOMPARE(page.entries[2].registered, 2000);
+    // A server of version 1 still running fails its next registration
+    // rather than register an entry without a place.
+    QTest::ignoreMessage(QtWarningMsg, QRegularExpression(u"INSERT INTO day_counts"_s));
+    QVERIFY(!old.run(u"INSERT INTO day_counts (days, entries, latest) VALUES (40, 3, 4000) "
+                      "ON CONFLICT (days) DO UPDATE SET entries = day_counts.entries + 1"_s));
+    // Once: a second server finds it done.
+    const std::unique_ptr<ResultStore> second = openResultStore(old.url(), clock_);
+    QCOMPARE(second->add(u"四番"_s, codeFor(42), 40).entry.rank, 4);
+    const std::unique_ptr<Moderation> keeper = openModeration(old.url(), clock_);
+    QCOMPARE(keeper->hide(page.entries[1].id, u"試し"_s, u"publisher"_s), Moderation::Outcome::Done);
+    QCOMPARE(namesOf(store_->page(0, 10).entries), (QStringList{u"一番"_s, u"三番"_s, u"四番"_s}));
+    QCOMPARE(store_->page(0, 10).entries[2].rank, 3);
 }
 
 QTEST_GUILESS_MAIN(TestResultStore)

@@ -2,6 +2,7 @@
 // hall of fame says so (503, in Japanese, and in the log), and what needs no
 // database still works. In process, on a store that always fails.
 
+#include "homepage/Metrics.h"
 #include "homepage/RateLimiter.h"
 #include "homepage/ResultStore.h"
 #include "homepage/RevisionProbe.h"
@@ -13,6 +14,8 @@
 
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QRegularExpression>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -22,8 +25,10 @@ namespace {
 
 class GoneStore final : public ResultStore {
 public:
-    Registration add(const QString &, const QString &, int) override { throw gone(); }
+    Registration add(const QString &, const QString &, int, const QByteArray &) override { throw gone(); }
     std::optional<Entry> find(qint64) override { throw gone(); }
+    std::pair<Withdrawal, std::optional<Entry>> withdrawal(const QByteArray &) override { throw gone(); }
+    Withdrawal withdraw(const QByteArray &) override { throw gone(); }
     Page page(qint64, int) override { throw gone(); }
     bool answers() override { return false; }
     QByteArray revision() override { throw gone(); }
@@ -35,13 +40,18 @@ private:
 // A hall of fame in memory that counts how often the site asks it.
 class CountingStore final : public ResultStore {
 public:
-    Registration add(const QString &name, const QString &, int days) override
+    Registration add(const QString &name, const QString &, int days, const QByteArray &) override
     {
         changed();
         entries.append({entries.size() + 1, name, days, entries.size() + 1, 0});
         return {entries.last(), true};
     }
     std::optional<Entry> find(qint64) override { return std::nullopt; }
+    std::pair<Withdrawal, std::optional<Entry>> withdrawal(const QByteArray &) override
+    {
+        return {Withdrawal::Unknown, std::nullopt};
+    }
+    Withdrawal withdraw(const QByteArray &) override { return Withdrawal::Unknown; }
     Page page(qint64, int) override
     {
         ++reads;
@@ -87,6 +97,7 @@ private slots:
     void withoutItsDatabase();
     void pagesKeptUntilTheHallOfFameChanges();
     void revisionAskedAside();
+    void metricsInTheTextFormat();
 };
 
 void TestSite::withoutItsDatabase_data()
@@ -223,6 +234,73 @@ void TestSite::revisionAskedAside()
     QVERIFY(answered.wait());
     QCOMPARE(answered.takeFirst().first().toByteArray(), "0"_ba);
     QCOMPARE(opened, 2);
+}
+
+// The samples of a Prometheus text exposition, by name and labels as
+// written; fails the test on any line the format does not allow, on a
+// sample before its family's TYPE, and on a histogram whose buckets do not
+// grow up to its count.
+QMap<QString, double> parsed(const QByteArray &text)
+{
+    static const QRegularExpression comment(u"^# (HELP|TYPE) ([a-zA-Z_:][a-zA-Z0-9_:]*) (.+)$"_s);
+    static const QRegularExpression sample(
+        u"^([a-zA-Z_:][a-zA-Z0-9_:]*)(\\{([a-zA-Z_][a-zA-Z0-9_]*=\"([^\"\\\\]|\\\\.)*\",?)*\\})? "
+        "(-?[0-9.e+-]+|\\+Inf|NaN)$"_s);
+    QMap<QString, double> samples;
+    QSet<QString> typed;
+    double bucket = 0;
+    for (const QString &line : QString::fromUtf8(text).split(u'\n', Qt::SkipEmptyParts)) {
+        if (const QRegularExpressionMatch match = comment.match(line); match.hasMatch()) {
+            if (match.captured(1) == "TYPE"_L1) {
+                const bool known = match.captured(3) == "counter"_L1 || match.captured(3) == "histogram"_L1;
+                [&] { QVERIFY2(known, qPrintable(line)); }();
+                typed.insert(match.captured(2));
+                bucket = 0;
+            }
+            continue;
+        }
+        const QRegularExpressionMatch match = sample.match(line);
+        [&] { QVERIFY2(match.hasMatch(), qPrintable(line)); }();
+        const QString name = match.captured(1);
+        const QString family = name.endsWith("_bucket"_L1) || name.endsWith("_count"_L1)
+            ? name.section(u'_', 0, -2)
+            : name.endsWith("_sum"_L1) ? name.chopped(4) : name;
+        [&] { QVERIFY2(typed.contains(family), qPrintable(line)); }();
+        const double value = match.captured(5) == "+Inf"_L1 ? qInf() : match.captured(5).toDouble();
+        if (name.endsWith("_bucket"_L1)) {
+            [&] { QVERIFY2(value >= bucket, qPrintable(line)); }();
+            bucket = value;
+        }
+        if (name.endsWith("_count"_L1))
+            [&] { QCOMPARE(value, bucket); }();
+        samples.insert(line.left(line.lastIndexOf(u' ')), value);
+    }
+    return samples;
+}
+
+void TestSite::metricsInTheTextFormat()
+{
+    CountingStore store;
+    ScriptedClock clock;
+    RateLimiter limiter(0, clock);
+    const StaticFiles files;
+    Metrics metrics;
+    Site site(store, limiter, files, {}, nullptr, &metrics);
+    site.handle({get(u"/"_s), get(u"/"_s), get(u"/nothing\"{}"_s)});
+    site.handle(registration(u"ソラマ"_s));
+    site.handle(registration(u""_s));
+    const QMap<QString, double> samples = parsed(metrics.render());
+    if (QTest::currentTestFailed())
+        return;
+    QCOMPARE(samples.value(u"suiranjuku_http_requests_total{route=\"GET /\",status=\"200\"}"_s), 2);
+    // What a client makes up in its address is no label of its own.
+    QCOMPARE(samples.value(u"suiranjuku_http_requests_total{route=\"other\",status=\"404\"}"_s), 1);
+    QCOMPARE(samples.value(u"suiranjuku_registrations_total{outcome=\"created\"}"_s), 1);
+    QCOMPARE(samples.value(u"suiranjuku_registrations_total{outcome=\"bad_name\"}"_s), 1);
+    QCOMPARE(samples.value(u"suiranjuku_kept_pages_total{source=\"drawn\"}"_s), 1);
+    QCOMPARE(samples.value(u"suiranjuku_kept_pages_total{source=\"kept\"}"_s), 1);
+    QCOMPARE(samples.value(u"suiranjuku_request_duration_seconds_count"_s), 5);
+    QCOMPARE(samples.value(u"suiranjuku_withdrawals_total"_s), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSite)
