@@ -266,8 +266,14 @@ void keepLookWhenDisabled(QWidget &window)
 
 void focusWithoutFrame(QWidget &control)
 {
-    if (control.findChild<RelightOnFocusOut *>(QString(), Qt::FindDirectChildrenOnly) == nullptr)
-        control.installEventFilter(new RelightOnFocusOut(&control));
+    // Found by its name: the filter has no meta-object of its own, and a
+    // search by its type would take any child object for it.
+    const QString relight = QStringLiteral("suiranRelightOnFocusOut");
+    if (control.findChild<QObject *>(relight, Qt::FindDirectChildrenOnly) == nullptr) {
+        auto *filter = new RelightOnFocusOut(&control);
+        filter->setObjectName(relight);
+        control.installEventFilter(filter);
+    }
     control.setProperty(unlitFocus, true);
     control.setFocus(Qt::OtherFocusReason);
 }
