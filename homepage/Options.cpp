@@ -35,7 +35,11 @@ CommandLine readCommandLine(const QStringList &arguments)
     const QCommandLineOption idle(u"idle-timeout"_s,
                                   u"Seconds a connection may stay quiet before it is closed."_s, u"SECONDS"_s,
                                   QString::number(defaultIdleLimit.count()));
-    parser.addOptions({listen, database, passwordFile, limit, proxy, idle});
+    const QCommandLineOption perAddress(
+        u"connections-per-address"_s,
+        u"Connections one client address may hold open at once; trusted proxies have no limit (0: none)."_s,
+        u"N"_s, QString::number(defaultConnectionsPerAddress));
+    parser.addOptions({listen, database, passwordFile, limit, proxy, idle, perAddress});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -62,6 +66,11 @@ CommandLine readCommandLine(const QStringList &arguments)
     if (!idleSeconds || *idleSeconds < 1 || *idleSeconds > 86400)
         return {CommandLine::Bad, {}, u"--idle-timeout takes seconds from 1 to 86400, not %1"_s.arg(parser.value(idle))};
     command.options.idleLimit = std::chrono::seconds(*idleSeconds);
+    const std::optional<qint64> connections = submission::wholeNumber(parser.value(perAddress));
+    if (!connections || *connections > std::numeric_limits<int>::max())
+        return {CommandLine::Bad, {},
+                u"--connections-per-address takes a whole number, not %1"_s.arg(parser.value(perAddress))};
+    command.options.connectionsPerAddress = int(*connections);
     for (const QString &text : parser.values(proxy)) {
         const QHostAddress address(text);
         if (address.isNull())

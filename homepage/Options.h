@@ -16,6 +16,11 @@
 // in whole by then.
 inline constexpr std::chrono::seconds defaultIdleLimit{60};
 
+// Connections one client address may hold open at once: a browser opens six
+// to a site, a household or an office behind one address a few times that.
+// Past it, one client could take every descriptor the server has.
+inline constexpr int defaultConnectionsPerAddress = 32;
+
 // How the server is to run, from its command line.
 struct Options {
     QHostAddress address{QHostAddress::LocalHost};
@@ -26,6 +31,7 @@ struct Options {
     // Reverse proxies whose X-Forwarded-For names the client.
     QList<QHostAddress> trustedProxies;
     std::chrono::seconds idleLimit = defaultIdleLimit;
+    int connectionsPerAddress = defaultConnectionsPerAddress;   // 0: none; trusted proxies have none
 };
 
 struct CommandLine {

@@ -94,7 +94,7 @@ int main(int argc, char *argv[])
         probe.emplace([&options, &wallClock, password] {
             return openResultStore(options.database, wallClock, password, Outages::Unlogged);
         });
-    HttpFront front(site, options.idleLimit, probe ? &*probe : nullptr);
+    HttpFront front(site, options, probe ? &*probe : nullptr);
     QString why;
     const quint16 port = front.listenOn(options.address, options.port, why);
     if (port == 0)

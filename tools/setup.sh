@@ -1,7 +1,8 @@
 #!/bin/sh
 # Installs what building and playing the game and running its home page need
-# on Debian or Ubuntu: the home page's server needs Qt HttpServer (which needs
-# Qt WebSockets to configure) and Qt's SQLite and PostgreSQL drivers. With
+# on Debian or Ubuntu: the home page's server needs Boost (Beast and Asio, its
+# HTTP and network layer, headers only) and Qt's SQLite and PostgreSQL
+# drivers. With
 # SUIRAN_SETUP=tests also what the tests, screenshots and benchmarks need: a
 # virtual X screen with a window manager, the packaging tools, Chromium and
 # Selenium for the browser test, a PostgreSQL server and wrk.
@@ -11,7 +12,7 @@ set -eu
 packages="cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxcb1-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
-  qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql"
+  libboost-dev libqt6sql6-sqlite libqt6sql6-psql"
 if [ "${SUIRAN_SETUP:-}" = tests ]; then
   packages="$packages
   xvfb xauth x11-utils xdotool imagemagick openbox

@@ -63,9 +63,9 @@ END {
     print ""
     print "| Server | Request | 1 connection | 8 connections | 64 connections |"
     print "|---|---|---|---|---|"
-    printf "| Bare Qt HTTP server | constant text | %s | %s | %s |\n", cell("bare.text 1"), cell("bare.text 8"), cell("bare.text 64")
+    printf "| Bare Beast HTTP server | constant text | %s | %s | %s |\n", cell("bare.text 1"), cell("bare.text 8"), cell("bare.text 64")
     for (k = 1; k <= 2; k++)
-        printf "| Bare Qt HTTP server | one insert, %s | %s | %s | %s |\n", name[kinds[k]],
+        printf "| Bare Beast HTTP server | one insert, %s | %s | %s | %s |\n", name[kinds[k]],
             cell(kinds[k] ".insert 1"), cell(kinds[k] ".insert 8"), cell(kinds[k] ".insert 64")
     for (k = 1; k <= 2; k++)
         for (r = 1; r <= 4; r++) {
