@@ -147,16 +147,16 @@ int refusalOf(const Head &parser)
 }
 
 // The status for a head or body Beast could not read.
-int refusalOf(const error_code &error, const beast::flat_buffer &received)
+int refusalOf(const error_code &error, const Head &parser)
 {
     if (error == http::error::body_limit)
         return 413;
-    if (error == http::error::header_limit || error == http::error::buffer_overflow) {
-        // The request line alone past its limit, or the fields after it.
-        const auto *data = static_cast<const char *>(received.data().data());
-        const std::string_view text(data, std::min(received.size(), longestRequestLine + 2));
-        return text.find("\r\n") == std::string_view::npos ? 414 : 431;
-    }
+    if (error == http::error::bad_version)
+        return 505;
+    // The request line alone past the limit of the head (it is taken from
+    // the buffer once whole), or the fields after it.
+    if (error == http::error::header_limit || error == http::error::buffer_overflow)
+        return parser.get().target().empty() ? 414 : 431;
     return 400;
 }
 
@@ -375,7 +375,7 @@ private:
             || error == asio::error::operation_aborted || error == asio::error::bad_descriptor
             || error == asio::error::connection_reset || !socket_.is_open())
             return closeNow();
-        refuse(refusalOf(error, buffer_));
+        refuse(refusalOf(error, *parser_));
     }
 
     void toTheSite()

@@ -9,6 +9,7 @@
 #include "homepage/SqlResultStore.h"
 #include "homepage/StaticFiles.h"
 #include "homepage/StopSignals.h"
+#include "homepage/WarningThrottle.h"
 #include "rules/Seams.h"
 
 #include <QCoreApplication>
@@ -23,15 +24,21 @@ using namespace std::chrono_literals;
 namespace {
 
 QtMessageHandler qtMessages = nullptr;
+SteadyClock logClock;
+WarningThrottle warnings(logClock);
 
 // Qt's PostgreSQL driver complains once for every prepared statement it
 // cannot free on a connection that is gone already; the store says once
-// that the connection was lost, and that is all there is to it.
-void withoutDriverComplaints(QtMsgType type, const QMessageLogContext &context, const QString &text)
+// that the connection was lost, and that is all there is to it. Any other
+// warning goes at most once a minute.
+void throttledWarnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
-    if (type == QtWarningMsg && text.startsWith("Unable to free statement:"_L1))
+    if (type != QtWarningMsg)
+        return qtMessages(type, context, text);
+    if (text.startsWith("Unable to free statement:"_L1))
         return;
-    qtMessages(type, context, text);
+    if (const std::optional<QString> line = warnings.pass(text))
+        qtMessages(type, context, *line);
 }
 
 } // namespace
@@ -39,7 +46,7 @@ void withoutDriverComplaints(QtMsgType type, const QMessageLogContext &context, 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    qtMessages = qInstallMessageHandler(withoutDriverComplaints);
+    qtMessages = qInstallMessageHandler(throttledWarnings);
     QCoreApplication::setApplicationName(u"suiranjuku-homepage"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(SUIRANJUKU_VERSION));
     QTextStream out(stdout);

@@ -8,6 +8,7 @@
 #include "homepage/RateLimiter.h"
 #include "homepage/SqlResultStore.h"
 #include "homepage/Submission.h"
+#include "homepage/WarningThrottle.h"
 #include "rules/ResultCode.h"
 #include "rules/SlotGame.h"
 #include "support/ScriptedSeams.h"
@@ -44,6 +45,9 @@ private slots:
     void defaultDatabaseFollowsXdgDataHome();
     void limitCountsAMinutePerAddress();
     void noLimitWhenZero();
+    void clientsCountedPerNetwork_data();
+    void clientsCountedPerNetwork();
+    void warningsAtMostOnceAMinute();
 };
 
 void TestHomepageRules::names_data()
@@ -368,6 +372,50 @@ void TestHomepageRules::noLimitWhenZero()
     RateLimiter limiter(0, clock);
     for (int i = 0; i < 1000; ++i)
         QCOMPARE(limiter.admit(QHostAddress(QHostAddress::LocalHost)), std::nullopt);
+}
+
+
+void TestHomepageRules::clientsCountedPerNetwork_data()
+{
+    QTest::addColumn<QString>("one");
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<bool>("same");
+
+    QTest::newRow("IPv4: each address") << u"192.0.2.7"_s << u"192.0.2.8"_s << false;
+    QTest::newRow("IPv4 seen through IPv6") << u"::ffff:192.0.2.7"_s << u"192.0.2.7"_s << true;
+    // Guards against one home network of 2^64 addresses counting as 2^64 clients.
+    QTest::newRow("IPv6: one /64") << u"2001:db8:1:2::1"_s << u"2001:db8:1:2:ffff:ffff:ffff:ffff"_s << true;
+    QTest::newRow("IPv6: the next /64") << u"2001:db8:1:2::1"_s << u"2001:db8:1:3::1"_s << false;
+}
+
+void TestHomepageRules::clientsCountedPerNetwork()
+{
+    QFETCH(QString, one);
+    QFETCH(QString, other);
+    QFETCH(bool, same);
+    QCOMPARE(countedAs(QHostAddress(one)) == countedAs(QHostAddress(other)), same);
+    ScriptedClock clock;
+    RateLimiter limiter(1, clock);
+    QCOMPARE(limiter.admit(QHostAddress(one)), std::nullopt);
+    QCOMPARE(limiter.admit(QHostAddress(other)).has_value(), same);
+}
+
+void TestHomepageRules::warningsAtMostOnceAMinute()
+{
+    // Guards against a client writing a line to the log with every request
+    // (Qt's server warned once per websocket upgrade asked for).
+    ScriptedClock clock;
+    WarningThrottle throttle(clock);
+    const auto passed = [&throttle](const QString &text) { return throttle.pass(text).value_or(u"(nothing)"_s); };
+    QCOMPARE(passed(u"refused"_s), u"refused"_s);
+    QCOMPARE(passed(u"refused"_s), u"(nothing)"_s);
+    QCOMPARE(passed(u"out of files"_s), u"out of files"_s);
+    clock.advance(59s);
+    QCOMPARE(passed(u"refused"_s), u"(nothing)"_s);
+    clock.advance(1s);
+    QCOMPARE(passed(u"refused"_s), u"refused (and 2 more times in the last minute)"_s);
+    clock.advance(60s);
+    QCOMPARE(passed(u"refused"_s), u"refused"_s);
 }
 
 QTEST_GUILESS_MAIN(TestHomepageRules)
