@@ -313,6 +313,7 @@ void TestHomepageAbuse::descriptorLimit()
     // At the limit of open files it once spun at 100 % CPU, said nothing and
     // never took a connection again: now it says so once, waits, and takes
     // connections again once some are closed.
+    server_ = std::make_unique<HomepageServer>(database_->url(), QStringList{u"--connections-per-address"_s, u"0"_s});
     const rlim_t before = setOpenFiles(64);
     const bool started = server_->start();
     setOpenFiles(before);
