@@ -1,6 +1,7 @@
 #include "homepage/HttpFront.h"
 
 #include "homepage/ClientAddress.h"
+#include "homepage/Registrar.h"
 #include "homepage/RevisionProbe.h"
 
 #include <boost/asio/executor_work_guard.hpp>
@@ -597,8 +598,10 @@ void HttpFront::Network::doneIfEmpty()
     }, Qt::QueuedConnection);
 }
 
-HttpFront::HttpFront(Site &site, const Options &options, RevisionProbe *probe, QObject *parent)
-    : QObject(parent), site_(site), probe_(probe), network_(std::make_unique<Network>(*this, options))
+HttpFront::HttpFront(Site &site, const Options &options, RevisionProbe *probe, Registrar *registrar,
+                     QObject *parent)
+    : QObject(parent), site_(site), probe_(probe), registrar_(registrar),
+      network_(std::make_unique<Network>(*this, options))
 {
     if (probe_) {
         connect(probe_, &RevisionProbe::answered, this, [this](const QByteArray &revision) {
@@ -640,6 +643,10 @@ void HttpFront::finishWhenDone()
 
 void HttpFront::take(Request request, Ticket session)
 {
+    if (registrar_ && Site::registers(request)) {
+        registrar_->take(request, [this, session](const Response &response) { network_->answer(session, response); });
+        return;
+    }
     waiting_.append({std::move(request), std::move(session)});
     scheduleAnswers();
 }

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <memory>
 
+class Registrar;
 class RevisionProbe;
 
 // Carries HTTP between the network and the site. The network side (Boost
@@ -29,7 +30,9 @@ class HttpFront final : public QObject {
     Q_OBJECT
 
 public:
-    HttpFront(Site &site, const Options &options, RevisionProbe *probe = nullptr, QObject *parent = nullptr);
+    // Registrations go to the registrar, when there is one.
+    HttpFront(Site &site, const Options &options, RevisionProbe *probe = nullptr, Registrar *registrar = nullptr,
+              QObject *parent = nullptr);
     ~HttpFront() override;
 
     // Listens on the address and port (0: one the system picks); the port
@@ -62,6 +65,7 @@ private:
 
     Site &site_;
     RevisionProbe *probe_;
+    Registrar *registrar_;
     QList<Waiting> waiting_;
     qsizetype asked_ = 0;   // the requests the question in flight was asked for
     bool answerQueued_ = false;

@@ -4,6 +4,7 @@
 #include "homepage/HttpFront.h"
 #include "homepage/Options.h"
 #include "homepage/RateLimiter.h"
+#include "homepage/Registrar.h"
 #include "homepage/RevisionProbe.h"
 #include "homepage/Site.h"
 #include "homepage/SqlResultStore.h"
@@ -101,7 +102,12 @@ int main(int argc, char *argv[])
         probe.emplace([&options, &wallClock, password] {
             return openResultStore(options.database, wallClock, password, Outages::Unlogged);
         });
-    HttpFront front(site, options, probe ? &*probe : nullptr);
+    // Registrations on a connection of their own, so that one waiting for a
+    // lock holds up nothing else.
+    Registrar registrar([&options, &wallClock, password] {
+        return openResultStore(options.database, wallClock, password);
+    }, limiter, files, options.trustedProxies);
+    HttpFront front(site, options, probe ? &*probe : nullptr, &registrar);
     QString why;
     const quint16 port = front.listenOn(options.address, options.port, why);
     if (port == 0)

@@ -10,8 +10,12 @@
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QTcpSocket>
 #include <QTest>
+#include <QUrl>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -127,6 +131,29 @@ rlim_t setOpenFiles(rlim_t soft)
     return before;
 }
 
+// A connection of the test's own to the database a server's URL names.
+QSqlDatabase connectionTo(const QString &text)
+{
+    if (text.startsWith("sqlite:"_L1)) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(u"QSQLITE"_s, u"holder"_s);
+        db.setDatabaseName(text.mid(text.indexOf(u':') + 1));
+        return db;
+    }
+    const QUrl url(text);
+    QSqlDatabase db = QSqlDatabase::addDatabase(u"QPSQL"_s, u"holder"_s);
+    db.setHostName(url.host());
+    db.setPort(url.port());
+    db.setUserName(url.userName());
+    db.setDatabaseName(url.path().mid(1));
+    db.setPassword(qEnvironmentVariable("PGPASSWORD"));
+    return db;
+}
+
+QString databaseFile(const QString &url)
+{
+    return url.mid(url.indexOf(u':') + 1);
+}
+
 } // namespace
 
 class TestHomepageAbuse : public QObject {
@@ -147,6 +174,10 @@ private slots:
     void connectionsPerAddress_data();
     void connectionsPerAddress();
     void answersWhileStoppingSayClose();
+    void registrationWaitingForALock();
+    void databaseFileGone_data();
+    void databaseFileGone();
+    void serversStartingTogetherOnANewFile();
 
 private:
     std::unique_ptr<TestDatabase> database_;
@@ -157,7 +188,8 @@ void TestHomepageAbuse::init()
 {
     database_ = std::make_unique<TestDatabase>();
     server_ = std::make_unique<HomepageServer>(database_->url(), QStringList{u"--registration-limit"_s, u"0"_s});
-    static const QByteArrayList ownServers{"descriptorLimit", "connectionsPerAddress", "manyIdleConnections"};
+    static const QByteArrayList ownServers{"descriptorLimit", "connectionsPerAddress", "manyIdleConnections",
+                                           "serversStartingTogetherOnANewFile"};
     if (!ownServers.contains(QTest::currentTestFunction()))
         QVERIFY2(server_->start(), qPrintable(server_->errors()));
 }
@@ -211,6 +243,8 @@ void TestHomepageAbuse::framing()
     QVERIFY2(got.closed, "closed after the answer");
     QCOMPARE(got.answers(), 1);
     QCOMPARE(server_->get("/api/results").json()[u"total"_s].toInt(), 0);
+    // Nothing a client sends writes to the log.
+    QTest::qWait(50);
     QCOMPARE(server_->errors(), QString());
 }
 
@@ -305,6 +339,7 @@ void TestHomepageAbuse::manyIdleConnections()
     QCOMPARE(connected, idle);
     for (int i = 0; i < 20; ++i)
         QCOMPARE(server_->get("/").status, 200);
+    QTest::qWait(50);
     QCOMPARE(server_->errors(), QString());
 }
 
@@ -360,6 +395,7 @@ void TestHomepageAbuse::connectionsPerAddress()
         QCOMPARE(exchange(server_->port(), "GET /healthz HTTP/1.1\r\nHost: a\r\nConnection: close\r\n\r\n", QHostAddress(from)).status(), status);
     // Another address is not held back by this one.
     QCOMPARE(server_->get("/healthz", QHostAddress(u"127.0.0.3"_s)).status, 200);
+    QTest::qWait(100);
     QVERIFY(server_->errors().count(u'\n') <= 1);
 }
 
@@ -380,6 +416,85 @@ void TestHomepageAbuse::answersWhileStoppingSayClose()
     socket.write("\r\n");
     QVERIFY2(oneAnswer(socket).contains("\r\nConnection: close\r\n"), "the last answer says so");
     QCOMPARE(server_->waitForExit(), 0);
+}
+
+void TestHomepageAbuse::registrationWaitingForALock()
+{
+    // A registration waiting for a lock another process held once held up
+    // the whole server: files and pages waited behind it, then failed too.
+    {
+        QSqlDatabase holder = connectionTo(database_->url());
+        QVERIFY2(holder.open(), qPrintable(holder.lastError().text()));
+        QSqlQuery hold(holder);
+        const QStringList lock = TestDatabase::onPostgresql()
+            ? QStringList{u"BEGIN"_s, u"LOCK TABLE day_counts IN EXCLUSIVE MODE"_s}
+            : QStringList{u"BEGIN IMMEDIATE"_s};
+        for (const QString &sql : lock)
+            QVERIFY2(hold.exec(sql), qPrintable(hold.lastError().text()));
+        QTcpSocket waiting;
+        waiting.connectToHost(QHostAddress(QHostAddress::LocalHost), server_->port());
+        QVERIFY(waiting.waitForConnected(5000));
+        waiting.write(registrationRequest());
+        QVERIFY(waiting.waitForBytesWritten(5000));
+        QTest::qWait(200);
+        for (const QByteArray &path : {"/static/style.css"_ba, "/"_ba, "/api/results"_ba, "/healthz"_ba})
+            QCOMPARE(server_->get(path).status, 200);
+        QCOMPARE(waiting.bytesAvailable(), 0);
+        // It waits as long as any request waits for the database, no longer.
+        QVERIFY2(oneAnswer(waiting).startsWith("HTTP/1.1 503 "), "unavailable once the wait is over");
+        hold.exec(u"ROLLBACK"_s);
+    }
+    QSqlDatabase::removeDatabase(u"holder"_s);
+    QCOMPARE(exchange(server_->port(), registrationRequest("Connection: close\r\n")).status(), 201);
+}
+
+void TestHomepageAbuse::databaseFileGone_data()
+{
+    QTest::addColumn<bool>("replaced");
+    QTest::newRow("deleted") << false;
+    QTest::newRow("replaced") << true;
+}
+
+void TestHomepageAbuse::databaseFileGone()
+{
+    // With its file deleted, the server went on answering 201 to entries the
+    // next start would never see, and /healthz said 200.
+    if (TestDatabase::onPostgresql())
+        QSKIP("a SQLite file");
+    QFETCH(bool, replaced);
+    QCOMPARE(server_->registerEntry(u"前"_s, resultcode::make(300, 5)).status, 201);
+    const QString file = databaseFile(database_->url());
+    if (replaced) {
+        QVERIFY(QFile::copy(file, file + u".copy"_s));
+        QVERIFY(QFile::rename(file + u".copy"_s, file) || (QFile::remove(file) && QFile::rename(file + u".copy"_s, file)));
+    } else {
+        QVERIFY(QFile::remove(file));
+    }
+    for (int i = 0; i < 3; ++i) {
+        QCOMPARE(server_->registerEntry(u"後%1"_s.arg(i), resultcode::make(300, 5)).status, 503);
+        QCOMPARE(server_->get("/healthz").status, 503);
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(server_->errors().count(u"deleted or replaced"_s), 1, 5000);
+    QTest::qWait(100);
+    QCOMPARE(server_->errors().count(u'\n'), 1);
+}
+
+void TestHomepageAbuse::serversStartingTogetherOnANewFile()
+{
+    // One of several servers started at once on a new SQLite file often
+    // ended with "database is locked".
+    if (TestDatabase::onPostgresql())
+        QSKIP("a SQLite file");
+    for (int round = 0; round < 4; ++round) {
+        const QString url = database_->url() + QString::number(round);
+        std::vector<std::unique_ptr<HomepageServer>> servers;
+        for (int i = 0; i < 10; ++i) {
+            servers.push_back(std::make_unique<HomepageServer>(url));
+            servers.back()->launch();
+        }
+        for (const auto &server : servers)
+            QVERIFY2(server->waitUntilListening(), qPrintable(server->errors()));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestHomepageAbuse)
