@@ -48,6 +48,8 @@ private slots:
     void clientsCountedPerNetwork_data();
     void clientsCountedPerNetwork();
     void warningsAtMostOnceAMinute();
+    void namesShowSomething_data();
+    void namesShowSomething();
 };
 
 void TestHomepageRules::names_data()
@@ -416,6 +418,30 @@ void TestHomepageRules::warningsAtMostOnceAMinute()
     QCOMPARE(passed(u"refused"_s), u"refused (and 2 more times in the last minute)"_s);
     clock.advance(60s);
     QCOMPARE(passed(u"refused"_s), u"refused"_s);
+}
+
+void TestHomepageRules::namesShowSomething_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("kept");
+
+    // Guards against names that draw nothing, which showed as blank rows.
+    QTest::newRow("Hangul filler") << u"\u3164"_s << false;
+    QTest::newRow("half-width Hangul filler, twice") << u"\uFFA0\uFFA0"_s << false;
+    QTest::newRow("blank braille") << u"\u2800"_s << false;
+    QTest::newRow("a combining mark alone") << u"\u0301"_s << false;
+    QTest::newRow("the combining grapheme joiner") << u"\u034F"_s << false;
+    QTest::newRow("an unassigned code point") << u"ソラ\U0003FFFD"_s << false;
+    QTest::newRow("a filler beside a letter") << u"\u3164ソ"_s << true;
+    QTest::newRow("a letter with its mark") << u"e\u0301"_s << true;
+    QTest::newRow("Hangul") << u"한글"_s << true;
+}
+
+void TestHomepageRules::namesShowSomething()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, kept);
+    QCOMPARE(submission::keptName(typed).has_value(), kept);
 }
 
 QTEST_GUILESS_MAIN(TestHomepageRules)
