@@ -318,6 +318,8 @@ private:
         // Sent already behind the last request: the next one has begun.
         if (buffer_.size() > 0)
             return readHead();
+        // An idle connection keeps no buffer: thousands of them cost little.
+        buffer_.shrink_to_fit();
         socket_.async_wait(tcp::socket::wait_read, [self = shared_from_this()](const error_code &error) {
             if (!error)
                 self->readHead();
