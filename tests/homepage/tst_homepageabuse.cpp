@@ -131,6 +131,17 @@ rlim_t setOpenFiles(rlim_t soft)
     return before;
 }
 
+// The environment for a server whose memory is measured: in a sanitizer
+// build, freed memory is reused at once rather than kept aside.
+QProcessEnvironment measuredEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    const QString before = environment.value(u"ASAN_OPTIONS"_s);
+    const QString option = u"quarantine_size_mb=0"_s;
+    environment.insert(u"ASAN_OPTIONS"_s, before.isEmpty() ? option : before + u':' + option);
+    return environment;
+}
+
 // A connection of the test's own to the database a server's URL names.
 QSqlDatabase connectionTo(const QString &text)
 {
@@ -189,7 +200,7 @@ void TestHomepageAbuse::init()
     database_ = std::make_unique<TestDatabase>();
     server_ = std::make_unique<HomepageServer>(database_->url(), QStringList{u"--registration-limit"_s, u"0"_s});
     static const QByteArrayList ownServers{"descriptorLimit", "connectionsPerAddress", "manyIdleConnections",
-                                           "serversStartingTogetherOnANewFile"};
+                                           "serversStartingTogetherOnANewFile", "clientThatDoesNotRead"};
     if (!ownServers.contains(QTest::currentTestFunction()))
         QVERIFY2(server_->start(), qPrintable(server_->errors()));
 }
@@ -297,6 +308,9 @@ void TestHomepageAbuse::clientThatDoesNotRead()
 {
     // Requests pipelined without reading a single answer once grew the
     // server by hundreds of MiB: now it stops reading that connection.
+    server_ = std::make_unique<HomepageServer>(database_->url(), QStringList{u"--registration-limit"_s, u"0"_s},
+                                               measuredEnvironment());
+    QVERIFY2(server_->start(), qPrintable(server_->errors()));
     const qint64 before = residentKiB(server_->pid());
     QTcpSocket greedy;
     greedy.connectToHost(QHostAddress(QHostAddress::LocalHost), server_->port());
@@ -349,6 +363,11 @@ void TestHomepageAbuse::descriptorLimit()
     // At the limit of open files it once spun at 100 % CPU, said nothing and
     // never took a connection again: now it says so once, waits, and takes
     // connections again once some are closed.
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizers open a pipe to look at memory they report on, and
+    // report nonsense when they cannot.
+    QSKIP("the sanitizers need descriptors of their own");
+#endif
     server_ = std::make_unique<HomepageServer>(database_->url(), QStringList{u"--connections-per-address"_s, u"0"_s});
     const rlim_t before = setOpenFiles(64);
     const bool started = server_->start();
