@@ -1,6 +1,7 @@
 #!/bin/sh
 # Measures the game's home page on loopback with wrk, in one run beside the
-# limits of this machine: a bare Qt HTTP server answering a constant text,
+# limits of this machine: a bare HTTP server (Boost Beast, as the home page
+# uses) answering a constant text,
 # and the same server making one bare durable insert per request into SQLite
 # and into PostgreSQL. Prints the figures and the goals as tables.
 # Usage: sh bench/homepage.sh   (about five minutes)
@@ -46,6 +47,15 @@ limit=""
 if "$homepage" --help | grep -q -- --registration-limit; then
     limit="--registration-limit 0"
 fi
+# The same for the connections of one address: wrk's and the idle ones held
+# beside one client's reads all come from 127.0.0.1.
+perAddress=""
+if "$homepage" --help | grep -q -- --connections-per-address; then
+    perAddress="--connections-per-address 0"
+fi
+idle=2000
+# Both ends of every idle connection are descriptors of this machine.
+ulimit -n $((2 * idle + 1024)) 2>/dev/null || echo "only $(ulimit -n) open files: fewer idle connections held" >&2
 
 # Starts a server in the background and waits for the address it prints:
 # sets $pid and $url. Fails with the server's complaint when it ends first.
@@ -74,7 +84,7 @@ stop() {
     wait "$1" 2>/dev/null || true
 }
 
-serve() { start "$1" "$homepage" --listen 127.0.0.1:0 --database "$2" $limit || exit 1; }
+serve() { start "$1" "$homepage" --listen 127.0.0.1:0 --database "$2" $limit $perAddress || exit 1; }
 
 # A new, empty database of the kind: sets $db to its URL.
 fresh() {
@@ -141,6 +151,28 @@ mirrored() {
         # shellcheck disable=SC2086
         measure "$conns" $run
     done
+}
+
+# Holds $idle connections to URL that send nothing, in the background, until
+# released: sets $holder, once they are all open (or as many as would open).
+hold() {
+    : >"$work/held"
+    python3 -c '
+import socket, sys, time
+host, port = sys.argv[1].split("/")[2].split(":")
+held = []
+for _ in range(int(sys.argv[2])):
+    try:
+        held.append(socket.create_connection((host, int(port))))
+    except OSError:
+        break
+open(sys.argv[3], "w").write("%d\n" % len(held))
+time.sleep(600)
+' "$1" "$idle" "$work/held" &
+    holder=$!
+    pids="$pids $holder"
+    while [ ! -s "$work/held" ] && kill -0 "$holder" 2>/dev/null; do sleep 0.05; done
+    echo "held $(cat "$work/held")" >>"$figures"
 }
 
 # Resident memory of the server $pid after COUNT requests of the mix: sets
@@ -214,12 +246,25 @@ for kind in sqlite postgresql; do
         echo "memory $kind $before $resident" >>"$figures"
         stop "$pid"
 
+        smallDb=$small
         serve small "$small"
         small=$url smallPid=$pid
         for c in $connections; do
             mirrored "$c" "$kind.text $text" "$kind.home $small" "$kind.results ${small}results?page=1" \
                 "$kind.api ${small}api/results"
         done
+
+        # One client's reads of the home page alone and beside idle
+        # connections, in the order alone, idle, idle, alone.
+        start idle "$homepage" --listen 127.0.0.1:0 --database "$smallDb" $limit $perAddress || exit 1
+        idlePid=$pid
+        measure 1 "$kind.alone" "$url"
+        hold "$url"
+        measure 1 "$kind.idle" "$url"
+        measure 1 "$kind.idle" "$url"
+        stop "$holder"
+        measure 1 "$kind.alone" "$url"
+        stop "$idlePid"
     fi
 
     # The most durable writes the database takes from one server, against

@@ -1,15 +1,29 @@
 #include "homepage/ClientAddress.h"
 
 #include <algorithm>
+#include <iterator>
 
-namespace {
-
-bool trusted(const QHostAddress &address, const QList<QHostAddress> &proxies)
+bool isTrustedProxy(const QHostAddress &address, const QList<QHostAddress> &proxies)
 {
     return std::any_of(proxies.cbegin(), proxies.cend(), [&address](const QHostAddress &proxy) {
         return address.isEqual(proxy, QHostAddress::TolerantConversion);
     });
 }
+
+QHostAddress countedAs(const QHostAddress &client)
+{
+    bool isIPv4 = false;
+    const quint32 ipv4 = client.toIPv4Address(&isIPv4);
+    if (isIPv4)
+        return QHostAddress(ipv4);
+    if (client.protocol() != QAbstractSocket::IPv6Protocol)
+        return client;
+    Q_IPV6ADDR network = client.toIPv6Address();
+    std::fill(std::begin(network.c) + 8, std::end(network.c), quint8(0));
+    return QHostAddress(network);
+}
+
+namespace {
 
 // An entry as proxies write them: an address, an IPv4 address with a port,
 // or an IPv6 address in brackets with or without one.
@@ -30,7 +44,7 @@ QHostAddress entryAddress(QByteArrayView entry)
 QHostAddress clientAddress(const QHostAddress &peer, QByteArrayView forwardedFor,
                            const QList<QHostAddress> &trustedProxies)
 {
-    if (!trusted(peer, trustedProxies))
+    if (!isTrustedProxy(peer, trustedProxies))
         return peer;
     QHostAddress client = peer;
     const QList<QByteArray> entries = forwardedFor.toByteArray().split(',');
@@ -41,7 +55,7 @@ QHostAddress clientAddress(const QHostAddress &peer, QByteArrayView forwardedFor
         if (address.isNull())
             return peer;
         client = address;
-        if (!trusted(address, trustedProxies))
+        if (!isTrustedProxy(address, trustedProxies))
             break;
     }
     return client;

@@ -38,7 +38,11 @@ CommandLine readCommandLine(const QStringList &arguments)
     const QCommandLineOption words(
         u"blocked-words"_s,
         u"A file of words refused in names (UTF-8, one a line, # comments); SIGHUP reads it again."_s, u"FILE"_s);
-    parser.addOptions({listen, database, passwordFile, limit, proxy, idle, words});
+    const QCommandLineOption perAddress(
+        u"connections-per-address"_s,
+        u"Connections one client address may hold open at once; trusted proxies have no limit (0: none)."_s,
+        u"N"_s, QString::number(defaultConnectionsPerAddress));
+    parser.addOptions({listen, database, passwordFile, limit, proxy, idle, words, perAddress});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -66,6 +70,11 @@ CommandLine readCommandLine(const QStringList &arguments)
     if (!idleSeconds || *idleSeconds < 1 || *idleSeconds > 86400)
         return {CommandLine::Bad, {}, u"--idle-timeout takes seconds from 1 to 86400, not %1"_s.arg(parser.value(idle))};
     command.options.idleLimit = std::chrono::seconds(*idleSeconds);
+    const std::optional<qint64> connections = submission::wholeNumber(parser.value(perAddress));
+    if (!connections || *connections > std::numeric_limits<int>::max())
+        return {CommandLine::Bad, {},
+                u"--connections-per-address takes a whole number, not %1"_s.arg(parser.value(perAddress))};
+    command.options.connectionsPerAddress = int(*connections);
     for (const QString &text : parser.values(proxy)) {
         const QHostAddress address(text);
         if (address.isNull())

@@ -16,6 +16,11 @@
 // in whole by then.
 inline constexpr std::chrono::seconds defaultIdleLimit{60};
 
+// Connections one client address may hold open at once: a browser opens six
+// to a site, a household or an office behind one address a few times that.
+// Past it, one client could take every descriptor the server has.
+inline constexpr int defaultConnectionsPerAddress = 32;
+
 // How the server is to run, from its command line.
 struct Options {
     QHostAddress address{QHostAddress::LocalHost};
@@ -27,6 +32,7 @@ struct Options {
     QList<QHostAddress> trustedProxies;
     std::chrono::seconds idleLimit = defaultIdleLimit;
     QString blockedWords;   // a word list file; empty: none
+    int connectionsPerAddress = defaultConnectionsPerAddress;   // 0: none; trusted proxies have none
 };
 
 struct CommandLine {

@@ -1,5 +1,7 @@
 #include "homepage/RateLimiter.h"
 
+#include "homepage/ClientAddress.h"
+
 namespace {
 
 constexpr std::chrono::seconds minute{60};
@@ -17,10 +19,7 @@ std::optional<int> RateLimiter::admit(const QHostAddress &client)
         return std::nullopt;
     const time_point now = clock_.now();
     forgetIdle(now);
-    // An IPv4 client seen through an IPv6 socket is still the one client.
-    bool isIPv4 = false;
-    const quint32 ipv4 = client.toIPv4Address(&isIPv4);
-    std::deque<time_point> &times = recent_[isIPv4 ? QHostAddress(ipv4) : client];
+    std::deque<time_point> &times = recent_[countedAs(client)];
     while (!times.empty() && now - times.front() >= minute)
         times.pop_front();
     if (static_cast<int>(times.size()) >= perMinute_) {

@@ -12,7 +12,7 @@
 // that says so.
 inline constexpr int registrationsPerMinute = 30;
 
-// Registrations from each client address over the last minute, so that nobody
+// Registrations from each client address (an IPv6 one by its /64) over the last minute, so that nobody
 // fills the hall of fame or tries codes by the thousand. Kept by this one
 // server process.
 class RateLimiter {

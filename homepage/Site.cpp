@@ -295,6 +295,12 @@ bool Site::readsKeptAnswer(const Request &request)
     return found && found->first->kind == Route::Kept;
 }
 
+bool Site::registers(const Request &request)
+{
+    const auto found = routeFor(request);
+    return found && found->first->kind == Route::Registers;
+}
+
 Response Site::dispatch(const Request &request)
 {
     if (const auto found = routeFor(request)) {

@@ -67,6 +67,8 @@ public:
     // Whether the answer is one kept until the hall of fame changes: only
     // such a request needs the question above asked for it.
     static bool readsKeptAnswer(const Request &request);
+    // Whether the request may change the hall of fame: a registration.
+    static bool registers(const Request &request);
 
 private:
     struct Route;

@@ -4,16 +4,20 @@
 #include "homepage/SqlConnection.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStandardPaths>
+#include <QThread>
 #include <QUrl>
 
 #include <algorithm>
 #include <atomic>
 #include <map>
 #include <vector>
+
+#include <sys/stat.h>
 
 using namespace Qt::StringLiterals;
 
@@ -121,14 +125,24 @@ public:
         QSqlDatabase::removeDatabase(connection_);
     }
 
-    // The first connection: what goes wrong here stops the server.
+    // The first connection: what goes wrong here stops the server. Servers
+    // starting at once on a new SQLite file each change its journal and make
+    // its tables, and SQLite answers some of that "locked" at once rather
+    // than waiting: tried again for as long as a request would wait.
     void open()
     {
-        try {
-            connect();
-        } catch (const StoreError &error) {
-            disconnect();
-            throw StoreError(u"cannot use the database %1: %2"_s.arg(shown_, error.why()));
+        const QDeadlineTimer patience(databasePatience);
+        for (;;) {
+            try {
+                connect();
+                return;
+            } catch (const StoreError &error) {
+                disconnect();
+                const bool locked = onFile() && (error.code() == "5"_L1 || error.code() == "6"_L1);
+                if (!locked || patience.hasExpired())
+                    throw StoreError(u"cannot use the database %1: %2"_s.arg(shown_, error.why()));
+                QThread::msleep(20);
+            }
         }
     }
 
@@ -289,6 +303,7 @@ private:
     template <typename Work>
     auto withDatabase(Work work) -> decltype(work())
     {
+        checkFile();
         const bool reused = connected_;
         ensureConnected();
         try {
@@ -340,10 +355,38 @@ private:
         unreachable_ = false;
     }
 
+    bool onFile() const { return dialect_.driver == "QSQLITE"_L1; }
+
+    // A SQLite file deleted or replaced under the server is noticed: what
+    // would be written on is no longer what the next start opens. Nothing
+    // more is read or written until the server is started again; said once.
+    void checkFile()
+    {
+        if (!file_)
+            return;
+        struct stat now = {};
+        if (!fileGone_ && ::stat(QFile::encodeName(db_.databaseName()).constData(), &now) == 0
+            && now.st_dev == file_->st_dev && now.st_ino == file_->st_ino)
+            return;
+        const QString why = u"the database file %1 was deleted or replaced while the server ran: nothing is "
+                            "stored until the server is started again"_s.arg(db_.databaseName());
+        if (!fileGone_ && outages_ == Outages::Logged)
+            qWarning("%s", qPrintable(why));
+        fileGone_ = true;
+        throw StoreError(why, {}, StoreError::Logged);
+    }
+
     void connect()
     {
         openConnection(db_, dialect_, url_, password_);
         prepareSchema(db_, dialect_);
+        if (onFile() && !file_) {
+            // The file as the first connection found it, tables and all.
+            struct stat opened = {};
+            if (::stat(QFile::encodeName(db_.databaseName()).constData(), &opened) == 0)
+                file_ = opened;
+        }
+        checkFile();
         // Revisions of an earlier connection mean nothing on this one.
         ++generation_;
         connected_ = true;
@@ -361,6 +404,8 @@ private:
     {
         if (const std::optional<Entry> entry = insertCounted(name, code, days, withdrawal)) {
             ++commits_;
+            // Committed, but to a file that is no longer there: not stored.
+            checkFile();
             return {*entry, true};
         }
         QSqlQuery &existing = run(entryByNameAndCode, {name, code});
@@ -631,6 +676,8 @@ private:
     qint64 generation_ = 0;           // connections opened so far
     qint64 commits_ = 0;              // registrations committed on this store
     Counts counts_;
+    std::optional<struct stat> file_;   // SQLite: the file first opened
+    bool fileGone_ = false;
 };
 
 } // namespace

@@ -3,6 +3,8 @@
 #include "rules/ResultCode.h"
 #include "rules/SlotGame.h"
 
+#include <algorithm>
+#include <iterator>
 #include <limits>
 
 namespace submission {
@@ -14,12 +16,26 @@ bool isShownText(char32_t c)
     case QChar::Other_Control:
     case QChar::Other_Format:
     case QChar::Other_Surrogate:
+    case QChar::Other_NotAssigned:   // what it will be is not known yet
     case QChar::Separator_Line:
     case QChar::Separator_Paragraph:
         return false;
     default:
         return !QChar::isNonCharacter(c);
     }
+}
+
+// Letters that fonts draw as nothing at all: Hangul's fillers and the blank
+// braille pattern.
+constexpr char32_t blankLetters[] = {0x115F, 0x1160, 0x3164, 0xFFA0, 0x2800};
+
+// Whether the character draws something by itself: not a space, not a mark
+// that only changes the character before it, not a blank letter.
+bool isVisible(char32_t c)
+{
+    if (QChar::isSpace(c) || QChar::isMark(c))
+        return false;
+    return std::find(std::begin(blankLetters), std::end(blankLetters), c) == std::end(blankLetters);
 }
 
 } // namespace
@@ -42,6 +58,9 @@ std::optional<QString> keptName(const QString &typed)
         if (!isShownText(c))
             return std::nullopt;
     }
+    // A name that shows nothing would be a blank row in the hall of fame.
+    if (std::none_of(characters.cbegin(), characters.cend(), isVisible))
+        return std::nullopt;
     return name;
 }
 

@@ -15,9 +15,10 @@ namespace submission {
 inline constexpr int longestName = 20;   // characters (code points)
 
 // The name as it is kept and shown: trimmed and in NFC. Nothing when it is
-// empty or longer than `longestName`, or holds anything that is not text to
-// show: a control or format character, a line or paragraph separator, a
-// noncharacter or half of a surrogate pair.
+// empty or longer than `longestName`, holds anything that is not text to
+// show (a control or format character, a line or paragraph separator, a
+// noncharacter, an unassigned code point or half of a surrogate pair), or
+// shows nothing: no character but spaces, marks and blank letters.
 std::optional<QString> keptName(const QString &typed);
 
 // The days a code carries, read with the game's own rules: exactly eight

@@ -8,11 +8,13 @@
 #include "homepage/Metrics.h"
 #include "homepage/Options.h"
 #include "homepage/RateLimiter.h"
+#include "homepage/Registrar.h"
 #include "homepage/RevisionProbe.h"
 #include "homepage/Site.h"
 #include "homepage/SqlResultStore.h"
 #include "homepage/StaticFiles.h"
 #include "homepage/StopSignals.h"
+#include "homepage/WarningThrottle.h"
 #include "homepage/WordList.h"
 #include "rules/Seams.h"
 
@@ -34,17 +36,27 @@ namespace {
 
 QtMessageHandler qtMessages = nullptr;
 bool journal = false;
+SteadyClock logClock;
+WarningThrottle warnings(logClock);
 
 // Qt's PostgreSQL driver complains once for every prepared statement it
 // cannot free on a connection that is gone already; the store says once
-// that the connection was lost, and that is all there is to it.
-void withoutDriverComplaints(QtMsgType type, const QMessageLogContext &context, const QString &text)
+// that the connection was lost, and that is all there is to it. Any other
+// warning goes at most once a minute.
+void throttledWarnings(QtMsgType type, const QMessageLogContext &context, const QString &text)
 {
     if (type == QtWarningMsg && text.startsWith("Unable to free statement:"_L1))
         return;
+    QString line = text;
+    if (type == QtWarningMsg) {
+        const std::optional<QString> passed = warnings.pass(text);
+        if (!passed)
+            return;
+        line = *passed;
+    }
     if (!journal)
-        return qtMessages(type, context, text);
-    std::fprintf(stderr, "%s%s\n", journalPriority(type).constData(), qUtf8Printable(text));
+        return qtMessages(type, context, line);
+    std::fprintf(stderr, "%s%s\n", journalPriority(type).constData(), qUtf8Printable(line));
     if (type == QtFatalMsg)
         std::abort();
 }
@@ -55,7 +67,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     journal = stderrIsJournal();
-    qtMessages = qInstallMessageHandler(withoutDriverComplaints);
+    qtMessages = qInstallMessageHandler(throttledWarnings);
     QCoreApplication::setApplicationName(u"suiranjuku-homepage"_s);
     QCoreApplication::setApplicationVersion(QStringLiteral(SUIRANJUKU_VERSION));
     QTextStream out(stdout);
@@ -128,7 +140,12 @@ int main(int argc, char *argv[])
         probe.emplace([&options, &wallClock, password] {
             return openResultStore(options.database, wallClock, password, Outages::Unlogged);
         });
-    HttpFront front(site, options.idleLimit, probe ? &*probe : nullptr);
+    // Registrations on a connection of their own, so that one waiting for a
+    // lock holds up nothing else.
+    Registrar registrar([&options, &wallClock, password] {
+        return openResultStore(options.database, wallClock, password);
+    }, limiter, files, options.trustedProxies, options.blockedWords.isEmpty() ? nullptr : &words, &metrics);
+    HttpFront front(site, options, probe ? &*probe : nullptr, &registrar);
     QString why;
     const quint16 port = front.listenOn(options.address, options.port, why);
     if (port == 0)

@@ -44,5 +44,5 @@ if command -v systemd-analyze >/dev/null 2>&1 && [ -d /lib/systemd/system ]; the
   [ -z "$said" ] || fail "systemd-analyze verify says: $said"
 fi
 
-expect_depends libqt6sql6-sqlite libqt6sql6-psql libqt6httpserver6 libqt6sql6 libsystemd0
-refuse_depends libqt6gui6 libqt6widgets6 suiranjuku
+expect_depends libqt6sql6-sqlite libqt6sql6-psql libqt6network6 libqt6sql6 libsystemd0
+refuse_depends libqt6gui6 libqt6widgets6 suiranjuku libqt6httpserver6

@@ -1,13 +1,13 @@
 #!/bin/sh
 # Installs what is missing on Debian or Ubuntu. By itself: what building and
 # playing the game needs, nothing of its home page. With SUIRAN_SETUP=homepage
-# also the home page's server: Qt HttpServer (which needs Qt WebSockets to
-# configure), Qt's SQLite and PostgreSQL drivers and libsystemd (the service
-# tells systemd when it is ready). With SUIRAN_SETUP=tests both, and what the
-# tests, screenshots and benchmarks need: a virtual X screen with a window
-# manager, the packaging tools, Chromium and Selenium for the browser test, a
-# PostgreSQL server, wrk, and a D-Bus session with the accessibility registry
-# and its Python client for the screen-reader test.
+# also the home page's server: Boost (Beast and Asio, its HTTP and network
+# layer, headers only), Qt's SQLite and PostgreSQL drivers and libsystemd (the
+# service tells systemd when it is ready). With SUIRAN_SETUP=tests both, and
+# what the tests, screenshots and benchmarks need: a virtual X screen with a
+# window manager, the packaging tools, Chromium and Selenium for the browser
+# test, a PostgreSQL server, wrk, and a D-Bus session with the accessibility
+# registry and its Python client for the screen-reader test.
 # Sourced by play.sh, homepage.sh, test.sh, screenshots.sh and the benchmarks;
 # `SUIRAN_SETUP=homepage sh tools/setup.sh` runs it alone.
 set -eu
@@ -17,7 +17,7 @@ packages="cmake ninja-build g++ pkg-config
   fonts-ipafont-gothic fonts-ipafont-mincho"
 case "${SUIRAN_SETUP:-}" in homepage | tests)
   packages="$packages
-  qt6-httpserver-dev qt6-websockets-dev libqt6sql6-sqlite libqt6sql6-psql
+  libboost-dev libqt6sql6-sqlite libqt6sql6-psql
   libsystemd-dev" ;;
 esac
 if [ "${SUIRAN_SETUP:-}" = tests ]; then

@@ -1,74 +1,102 @@
-// The most this machine's Qt HTTP server can give, for bench/homepage.sh to
-// hold the home page against: answers every request with a constant text,
-// on one thread as the home page does. Given a database URL, it first makes
-// one bare insert per request there, committed before the answer.
+// The most this machine's HTTP server library (Boost Beast on Asio) can
+// give, for bench/homepage.sh to hold the home page against: answers every
+// request with a constant text, on one thread. Given a database URL, it
+// first makes one bare insert per request there, committed before the answer.
 //   suiran_bare_server [sqlite:PATH | postgresql://USER@HOST:PORT/NAME]
 // Listens on a free port of 127.0.0.1 and prints "listening on URL".
 
 #include "Database.h"
 
-#include <QAbstractHttpServer>
+#include <boost/asio/ip/tcp.hpp>
+#include <boost/beast/core/flat_buffer.hpp>
+#include <boost/beast/http/read.hpp>
+#include <boost/beast/http/string_body.hpp>
+#include <boost/beast/http/write.hpp>
+
 #include <QCoreApplication>
-#include <QHttpServerResponder>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QTcpServer>
 
 #include <cstdio>
+#include <memory>
 #include <optional>
 
 using namespace Qt::StringLiterals;
+namespace asio = boost::asio;
+namespace http = boost::beast::http;
+using tcp = asio::ip::tcp;
+using error_code = boost::system::error_code;
 
 namespace {
 
-class BareServer final : public QAbstractHttpServer {
-public:
-    explicit BareServer(std::optional<QSqlQuery> insert) : insert_(std::move(insert)) {}
+std::optional<QSqlQuery> insert;
+qint64 inserted = 0;
 
-protected:
-    bool handleRequest(const QHttpServerRequest &request, QTcpSocket *socket) override
+class Connection : public std::enable_shared_from_this<Connection> {
+public:
+    explicit Connection(tcp::socket socket) : socket_(std::move(socket)) {}
+
+    void read()
     {
-        if (insert_) {
-            insert_->bindValue(0, ++count_);
-            if (!insert_->exec())
-                qFatal("%s", qPrintable(insert_->lastError().text()));
-        }
-        // Qt's own responder, as a bare Qt server writes.
-        QHttpServerResponder responder = makeResponder(request, socket);
-        responder.writeStatusLine(QHttpServerResponder::StatusCode::Ok);
-        responder.writeHeader("Content-Type"_ba, "text/plain; charset=utf-8"_ba);
-        responder.writeHeader("Content-Length"_ba, QByteArray::number(body.size()));
-        responder.writeBody(body);
-        return true;
+        request_ = {};
+        http::async_read(socket_, buffer_, request_, [self = shared_from_this()](const error_code &error, std::size_t) {
+            if (!error)
+                self->answer();
+        });
     }
-    void missingHandler(const QHttpServerRequest &, QTcpSocket *) override {}
 
 private:
-    static inline const QByteArray body = "ok\n"_ba;
-    std::optional<QSqlQuery> insert_;
-    qint64 count_ = 0;
+    void answer()
+    {
+        if (insert) {
+            insert->bindValue(0, ++inserted);
+            if (!insert->exec())
+                qFatal("%s", qPrintable(insert->lastError().text()));
+        }
+        response_ = {http::status::ok, request_.version()};
+        response_.set(http::field::content_type, "text/plain; charset=utf-8");
+        response_.body() = "ok\n";
+        response_.keep_alive(request_.keep_alive());
+        response_.prepare_payload();
+        http::async_write(socket_, response_, [self = shared_from_this()](const error_code &error, std::size_t) {
+            if (!error && self->response_.keep_alive())
+                self->read();
+        });
+    }
+
+    tcp::socket socket_;
+    boost::beast::flat_buffer buffer_;
+    http::request<http::string_body> request_;
+    http::response<http::string_body> response_;
 };
+
+void accept(tcp::acceptor &acceptor)
+{
+    acceptor.async_accept([&acceptor](const error_code &error, tcp::socket socket) {
+        if (!error) {
+            socket.set_option(tcp::no_delay(true));
+            std::make_shared<Connection>(std::move(socket))->read();
+        }
+        accept(acceptor);
+    });
+}
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    std::optional<QSqlQuery> insert;
     if (argc > 1) {
         QSqlDatabase db = openDatabase(QString::fromLocal8Bit(argv[1]));
         runOrDie(db, u"CREATE TABLE IF NOT EXISTS bare_inserts (n BIGINT NOT NULL)"_s);
         insert.emplace(db);
         insert->prepare(u"INSERT INTO bare_inserts (n) VALUES (?)"_s);
     }
-    BareServer server(std::move(insert));
-    auto *tcp = new QTcpServer(&server);
-    if (!tcp->listen(QHostAddress::LocalHost, 0)) {
-        std::fprintf(stderr, "cannot listen: %s\n", qPrintable(tcp->errorString()));
-        return 1;
-    }
-    server.bind(tcp);
-    std::printf("listening on http://127.0.0.1:%u/\n", unsigned(tcp->serverPort()));
+    asio::io_context context(1);
+    tcp::acceptor acceptor(context, tcp::endpoint(asio::ip::make_address("127.0.0.1"), 0));
+    accept(acceptor);
+    std::printf("listening on http://127.0.0.1:%u/\n", unsigned(acceptor.local_endpoint().port()));
     std::fflush(stdout);
-    return app.exec();
+    context.run();
+    return 0;
 }

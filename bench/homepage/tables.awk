@@ -3,6 +3,7 @@
 #   LABEL CONNECTIONS REQUESTS SECONDS P50 P99 FAILED   one wrk run
 #   memory KIND KIB_AFTER_1000 KIB_AFTER_100000
 #   kill KIND ANSWERED_201 LOST TWICE
+#   held N                                              idle connections held open
 # A figure is taken over all the runs of its label: requests over seconds,
 # the p50 weighed by requests, the highest p99. The constant text measured
 # beside each database's reads also counts as the bare server's overall.
@@ -21,6 +22,7 @@ function take(key) {
 $1 == "load" { load[++loads] = $2 ", " $3 ", " $4; next }
 $1 == "memory" { before[$2] = $3; after[$2] = $4; next }
 $1 == "kill" { acked[$2] = $3; lost[$2] = $4; twice[$2] = $5; next }
+$1 == "held" { if (!held || $2 < held) held = $2; next }
 {
     take($1 " " $2)
     if ($1 ~ /\.text$/) take("bare.text " $2)
@@ -63,9 +65,9 @@ END {
     print ""
     print "| Server | Request | 1 connection | 8 connections | 64 connections |"
     print "|---|---|---|---|---|"
-    printf "| Bare Qt HTTP server | constant text | %s | %s | %s |\n", cell("bare.text 1"), cell("bare.text 8"), cell("bare.text 64")
+    printf "| Bare Beast HTTP server | constant text | %s | %s | %s |\n", cell("bare.text 1"), cell("bare.text 8"), cell("bare.text 64")
     for (k = 1; k <= 2; k++)
-        printf "| Bare Qt HTTP server | one insert, %s | %s | %s | %s |\n", name[kinds[k]],
+        printf "| Bare Beast HTTP server | one insert, %s | %s | %s | %s |\n", name[kinds[k]],
             cell(kinds[k] ".insert 1"), cell(kinds[k] ".insert 8"), cell(kinds[k] ".insert 64")
     for (k = 1; k <= 2; k++)
         for (r = 1; r <= 4; r++) {
@@ -96,6 +98,17 @@ END {
         }
 
     print ""
+    printf "GET / by one client, alone and beside %s idle connections (held open, sending nothing):\n", held
+    print ""
+    print "| Back end | Alone | Beside the idle connections | Ratio |"
+    print "|---|---|---|---|"
+    for (k = 1; k <= 2; k++) {
+        a = kinds[k] ".alone 1"; b = kinds[k] ".idle 1"
+        printf "| %s | %s | %s | %s |\n", name[kinds[k]], cell(a), cell(b),
+            clean(a) && clean(b) ? sprintf("%.2fx", per(rate(b), rate(a))) : ""
+    }
+
+    print ""
     print "| Figure | SQLite | PostgreSQL |"
     print "|---|---|---|"
     printf "| Resident memory after 1,000 requests | %s | %s |\n", mib(before, "sqlite"), mib(before, "postgresql")
@@ -109,6 +122,12 @@ END {
     print ""
     print "| Goal | Measured | Limit | Ratio | Target | |"
     print "|---|---|---|---|---|---|"
+    for (k = 1; k <= 2; k++) {
+        a = kinds[k] ".alone 1"; b = kinds[k] ".idle 1"
+        goal("GET / beside " held " idle connections, " name[kinds[k]], clean(a) && clean(b),
+            thousands(rate(b)) "/s", thousands(rate(a)) "/s alone", per(rate(b), rate(a)), ">= 0.9x",
+            clean(b) && rate(b) >= 0.9 * rate(a))
+    }
     for (k = 1; k <= 2; k++) {
         text = kinds[k] ".text 8"
         for (r = 1; r <= 3; r++) {

@@ -97,6 +97,7 @@ public:
     void launch();
     bool waitUntilListening();
     quint16 port() const { return port_; }
+    qint64 pid() const { return process_.processId(); }
     void signal(int signal);
     // Waits for the end: the exit code, or -1 when it did not exit by itself.
     int waitForExit();

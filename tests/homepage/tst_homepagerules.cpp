@@ -8,6 +8,7 @@
 #include "homepage/RateLimiter.h"
 #include "homepage/SqlResultStore.h"
 #include "homepage/Submission.h"
+#include "homepage/WarningThrottle.h"
 #include "homepage/WordList.h"
 #include "rules/ResultCode.h"
 #include "rules/SlotGame.h"
@@ -49,6 +50,11 @@ private slots:
     void noLimitWhenZero();
     void wordList_data();
     void wordList();
+    void clientsCountedPerNetwork_data();
+    void clientsCountedPerNetwork();
+    void warningsAtMostOnceAMinute();
+    void namesShowSomething_data();
+    void namesShowSomething();
 };
 
 void TestHomepageRules::names_data()
@@ -409,6 +415,72 @@ void TestHomepageRules::wordList()
     // A list that cannot be read keeps the one read before.
     QVERIFY(!words.load(folder.filePath(u"gone"_s), why));
     QCOMPARE(words.refuses(name), refused);
+
+void TestHomepageRules::clientsCountedPerNetwork_data()
+{
+    QTest::addColumn<QString>("one");
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<bool>("same");
+
+    QTest::newRow("IPv4: each address") << u"192.0.2.7"_s << u"192.0.2.8"_s << false;
+    QTest::newRow("IPv4 seen through IPv6") << u"::ffff:192.0.2.7"_s << u"192.0.2.7"_s << true;
+    // Guards against one home network of 2^64 addresses counting as 2^64 clients.
+    QTest::newRow("IPv6: one /64") << u"2001:db8:1:2::1"_s << u"2001:db8:1:2:ffff:ffff:ffff:ffff"_s << true;
+    QTest::newRow("IPv6: the next /64") << u"2001:db8:1:2::1"_s << u"2001:db8:1:3::1"_s << false;
+}
+
+void TestHomepageRules::clientsCountedPerNetwork()
+{
+    QFETCH(QString, one);
+    QFETCH(QString, other);
+    QFETCH(bool, same);
+    QCOMPARE(countedAs(QHostAddress(one)) == countedAs(QHostAddress(other)), same);
+    ScriptedClock clock;
+    RateLimiter limiter(1, clock);
+    QCOMPARE(limiter.admit(QHostAddress(one)), std::nullopt);
+    QCOMPARE(limiter.admit(QHostAddress(other)).has_value(), same);
+}
+
+void TestHomepageRules::warningsAtMostOnceAMinute()
+{
+    // Guards against a client writing a line to the log with every request
+    // (Qt's server warned once per websocket upgrade asked for).
+    ScriptedClock clock;
+    WarningThrottle throttle(clock);
+    const auto passed = [&throttle](const QString &text) { return throttle.pass(text).value_or(u"(nothing)"_s); };
+    QCOMPARE(passed(u"refused"_s), u"refused"_s);
+    QCOMPARE(passed(u"refused"_s), u"(nothing)"_s);
+    QCOMPARE(passed(u"out of files"_s), u"out of files"_s);
+    clock.advance(59s);
+    QCOMPARE(passed(u"refused"_s), u"(nothing)"_s);
+    clock.advance(1s);
+    QCOMPARE(passed(u"refused"_s), u"refused (and 2 more times in the last minute)"_s);
+    clock.advance(60s);
+    QCOMPARE(passed(u"refused"_s), u"refused"_s);
+}
+
+void TestHomepageRules::namesShowSomething_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("kept");
+
+    // Guards against names that draw nothing, which showed as blank rows.
+    QTest::newRow("Hangul filler") << u"\u3164"_s << false;
+    QTest::newRow("half-width Hangul filler, twice") << u"\uFFA0\uFFA0"_s << false;
+    QTest::newRow("blank braille") << u"\u2800"_s << false;
+    QTest::newRow("a combining mark alone") << u"\u0301"_s << false;
+    QTest::newRow("the combining grapheme joiner") << u"\u034F"_s << false;
+    QTest::newRow("an unassigned code point") << u"ソラ\U0003FFFD"_s << false;
+    QTest::newRow("a filler beside a letter") << u"\u3164ソ"_s << true;
+    QTest::newRow("a letter with its mark") << u"e\u0301"_s << true;
+    QTest::newRow("Hangul") << u"한글"_s << true;
+}
+
+void TestHomepageRules::namesShowSomething()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, kept);
+    QCOMPARE(submission::keptName(typed).has_value(), kept);
 }
 
 QTEST_GUILESS_MAIN(TestHomepageRules)
