@@ -415,6 +415,7 @@ void TestHomepageRules::wordList()
     // A list that cannot be read keeps the one read before.
     QVERIFY(!words.load(folder.filePath(u"gone"_s), why));
     QCOMPARE(words.refuses(name), refused);
+}
 
 void TestHomepageRules::clientsCountedPerNetwork_data()
 {
