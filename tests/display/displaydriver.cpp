@@ -272,7 +272,7 @@ int main(int argc, char *argv[])
                     main.state().ryo = n;
                 else if (words[0] == u"days")
                     main.state().spinCount = n;
-                say(u"did "_qs + words.join(u' '));
+                say(u"did "_s + words.join(u' '));
             }
         });
     }

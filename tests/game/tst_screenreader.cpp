@@ -59,7 +59,7 @@ void play(GameFixture &game, Play how)
 void sendKey(QWidget *to, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
 {
     QVERIFY(to != nullptr);
-    QApplication::setActiveWindow(to->window());
+    GameFixture::activate(to->window());
     QTest::keyClick(to, Qt::Key(key), modifiers);
 }
 
@@ -177,7 +177,7 @@ void TestScreenReader::focusGoesFromStartToTheReelsAndBackWithoutAFrame()
     // without one until the player next presses Tab.
     frmMain &main = game_->main;
     main.show();
-    QApplication::setActiveWindow(&main);
+    GameFixture::activate(&main);
     auto *start = game_->find("cmdStart");
     const QImage unfocused = start->grab().toImage();
     sendKey(&main, Qt::Key_Backtab);
