@@ -16,6 +16,7 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTextStream>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <cerrno>
@@ -53,7 +54,7 @@ QString osUser()
 
 QString timeOf(qint64 msecs)
 {
-    return QDateTime::fromMSecsSinceEpoch(msecs, Qt::UTC).toString(Qt::ISODate);
+    return QDateTime::fromMSecsSinceEpoch(msecs, QTimeZone::utc()).toString(Qt::ISODate);
 }
 
 // One entry a line, fields apart by tabs: what scripts and eyes both read.
