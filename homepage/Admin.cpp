@@ -16,7 +16,6 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTextStream>
-#include <QTimeZone>
 
 #include <algorithm>
 #include <cerrno>
@@ -54,7 +53,7 @@ QString osUser()
 
 QString timeOf(qint64 msecs)
 {
-    return QDateTime::fromMSecsSinceEpoch(msecs, QTimeZone::utc()).toString(Qt::ISODate);
+    return QDateTime::fromMSecsSinceEpoch(msecs).toUTC().toString(Qt::ISODate);
 }
 
 // One entry a line, fields apart by tabs: what scripts and eyes both read.

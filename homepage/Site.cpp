@@ -17,7 +17,6 @@
 #include <QJsonObject>
 #include <QRandomGenerator>
 #include <QStringDecoder>
-#include <QTimeZone>
 #include <QUrl>
 
 #include <algorithm>
@@ -121,7 +120,7 @@ QJsonObject entryJson(const Entry &entry)
         {u"days"_s, entry.days},
         {u"rank"_s, entry.rank},
         {u"registered"_s,
-         QDateTime::fromMSecsSinceEpoch(entry.registered, QTimeZone::utc()).toString(Qt::ISODate)},
+         QDateTime::fromMSecsSinceEpoch(entry.registered).toUTC().toString(Qt::ISODate)},
     };
 }
 
