@@ -89,7 +89,10 @@ Registrar::Registrar(std::function<std::unique_ptr<ResultStore>()> open, RateLim
     // The worker's connection is closed on its own thread.
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_.start();
-    QMetaObject::invokeMethod(worker_, [worker = worker_] { worker->open(); }, Qt::QueuedConnection);
+    // Waited for: the thread's event loop and its store take descriptors,
+    // which must be had before the server listens, not when a flood of
+    // clients has taken the last of them (the event loop cannot start then).
+    QMetaObject::invokeMethod(worker_, [worker = worker_] { worker->open(); }, Qt::BlockingQueuedConnection);
 }
 
 Registrar::~Registrar()

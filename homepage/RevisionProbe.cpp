@@ -36,6 +36,9 @@ RevisionProbe::RevisionProbe(std::function<std::unique_ptr<ResultStore>()> open,
     // The worker's connection is closed on its own thread.
     connect(&thread_, &QThread::finished, worker_, &QObject::deleteLater);
     thread_.start();
+    // Its event loop takes descriptors: had now, before the server listens,
+    // not when a flood of clients has taken the last of them.
+    QMetaObject::invokeMethod(worker_, [] {}, Qt::BlockingQueuedConnection);
 }
 
 RevisionProbe::~RevisionProbe()
