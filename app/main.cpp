@@ -1,5 +1,6 @@
 #include "ui/RealPlatform.h"
 #include "game/frmMain.h"
+#include "rules/Seams.h"
 #include "ui/Fonts.h"
 #include "ui/Release.h"
 
@@ -7,6 +8,7 @@
 
 int main(int argc, char *argv[])
 {
+    useUtf8Locale();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("suiranjuku"));
     QApplication::setApplicationVersion(QStringLiteral(SUIRANJUKU_VERSION));

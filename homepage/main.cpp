@@ -65,6 +65,7 @@ void throttledWarnings(QtMsgType type, const QMessageLogContext &context, const 
 
 int main(int argc, char *argv[])
 {
+    useUtf8Locale();
     QCoreApplication app(argc, argv);
     journal = stderrIsJournal();
     qtMessages = qInstallMessageHandler(throttledWarnings);

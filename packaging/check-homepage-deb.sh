@@ -37,8 +37,10 @@ grep -qx 'DATABASE=sqlite:/var/lib/suiranjuku-homepage/results.sqlite' "$root/et
 # systemd's own reading of the unit, against the targets of this machine
 # and its kill, which the unit's ExecReload runs.
 if command -v systemd-analyze >/dev/null 2>&1 && [ -d /lib/systemd/system ]; then
-  mkdir -p "$root/lib/systemd/system" "$root/bin"
-  find /lib/systemd/system -maxdepth 1 -name '*.target' -exec cp -L {} "$root/lib/systemd/system/" \;
+  # Beside the package's unit, under /usr: systemd 255 and later look
+  # nowhere else.
+  mkdir -p "$root/usr/lib/systemd/system" "$root/bin"
+  find /lib/systemd/system/ -maxdepth 1 -name '*.target' -exec cp -L {} "$root/usr/lib/systemd/system/" \;
   cp -L /bin/kill "$root/bin/"
   said=$(systemd-analyze verify --root="$root" "/$unit" 2>&1) || fail "systemd-analyze verify: $said"
   [ -z "$said" ] || fail "systemd-analyze verify says: $said"

@@ -33,3 +33,11 @@ public:
 
 // floor(u * n) + offset for one fresh draw: the shape of every draw in the game.
 int drawWhole(RandomSource &random, int n, int offset = 0);
+
+// Called first thing in main(), before Qt's application object: makes sure
+// the process runs under a UTF-8 locale. Qt reads and writes every text as
+// UTF-8 and switches a locale of another character set (C, POSIX, or none at
+// all, as in a container or a service) to C.UTF-8 by itself, but writes four
+// lines of warning on every start when it has to. Asking for C.UTF-8's
+// character handling through the environment first leaves Qt nothing to say.
+void useUtf8Locale();

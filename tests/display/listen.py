@@ -29,6 +29,9 @@ def heard(event):
         if source.getApplication().name != sys.argv[1]:
             return
         role, name, description = source.getRoleName(), source.name, source.description
+        # at-spi2-core 2.46 names a push button so; later versions "button".
+        if role == "button":
+            role = "push button"
     except Exception:   # the object went before it could be asked
         return
     detail = event.any_data if isinstance(event.any_data, str) else event.detail1
