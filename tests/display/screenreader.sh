@@ -57,7 +57,8 @@ hear() {
 }
 # A line of the listener: event|role|name|description|detail.
 focusOn() { hear "^focus:|$1|$2|"; }
-announced() { hear "^object:state-changed:showing|notification|$1|.*|1$"; }
+# News: on Qt 6.4 a notification shown; from Qt 6.8 an announcement event.
+announced() { hear "^object:state-changed:showing|notification|$1|.*|1$\|^object:announcement|.*|$1$"; }
 tell() { echo "$1" >&4; await "did $1" 50 || fail "the driver did not take '$1'"; }
 key() { xdotool key "$@"; }
 # Waits for the reels to be held where the script aimed them.
@@ -89,7 +90,7 @@ announced "1日目、残り364日。回転中。所持金 995両"
 focusOn label "左のリール 回転中"
 # Once the start is told (and its notification put away again), nothing
 # more until a key, however the reels turn.
-hear "^object:state-changed:showing|notification|1日目.*|0$"
+since | grep -q '^object:announcement|' || hear "^object:state-changed:showing|notification|1日目.*|0$"
 mark
 held $spins; spins=$((spins + 1))
 [ -z "$(since)" ] || fail "sent while the reels turned: $(since | head -n 3)"
@@ -106,7 +107,7 @@ focusOn "push button" "始"
 announced "右のリール 提灯"
 announced "そろいませんでした。所持金 995両"
 # Focus before news: the screen reader's focus speech would cut it short.
-since | awk -F'|' '/^focus:/ { f = NR } /notification\|そろいません.*\|1$/ { n = NR } END { exit !(f < n) }' \
+since | awk -F'|' '/^focus:/ { f = NR } /notification\|そろいません.*\|1$/ || /^object:announcement\|.*そろいません/ { n = NR } END { exit !(f < n) }' \
     || fail "the news of the spin came before the focus went back to 始"
 echo "a day: 4 keys; each reel's stop and the miss announced, the focus back on 始"
 
