@@ -149,6 +149,12 @@ void readAsDialog(QWidget &window)
     }();
     Q_UNUSED(installed);
     window.setProperty(dialogProperty, true);
+    // Setting up the form may already have made the window's accessible
+    // object, as a plain client area (Qt 6.8 does, when a screen reader
+    // listens): drop it, so that the next one asked for is the dialog.
+    QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(&window);
+    if (iface && iface->role() != QAccessible::Dialog)
+        QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(iface));
 }
 
 void giveFocus(QWidget &window)
