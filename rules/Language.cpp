@@ -1,0 +1,31 @@
+#include "rules/Language.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// "en", "en-GB", "en_GB.UTF-8@euro" and "EN" are English; "eng" or "enx" are not.
+bool isLanguage(const QString &tag, QLatin1StringView primary)
+{
+    if (!tag.startsWith(primary, Qt::CaseInsensitive))
+        return false;
+    return tag.size() == primary.size() || QStringView(u"-_.@").contains(tag.at(primary.size()));
+}
+
+} // namespace
+
+Language languageFor(const QStringList &wanted)
+{
+    for (const QString &tag : wanted) {
+        if (isLanguage(tag.trimmed(), "ja"_L1))
+            return Language::Japanese;
+        if (isLanguage(tag.trimmed(), "en"_L1))
+            return Language::English;
+    }
+    return Language::Japanese;
+}
+
+QString languageCode(Language language)
+{
+    return language == Language::English ? u"en"_s : u"ja"_s;
+}
