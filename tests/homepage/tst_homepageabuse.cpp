@@ -312,6 +312,8 @@ void TestHomepageAbuse::clientThatDoesNotRead()
     server_ = std::make_unique<HomepageServer>(database_->url(), QStringList{u"--registration-limit"_s, u"0"_s},
                                                measuredEnvironment());
     QVERIFY2(server_->start(), qPrintable(server_->errors()));
+    // Measured from a server that has drawn its page once, as any has soon.
+    QCOMPARE(server_->get("/").status, 200);
     const qint64 before = residentKiB(server_->pid());
     QTcpSocket greedy;
     greedy.connectToHost(QHostAddress(QHostAddress::LocalHost), server_->port());
@@ -327,7 +329,14 @@ void TestHomepageAbuse::clientThatDoesNotRead()
     }
     QTest::qWait(200);
     const qint64 grown = residentKiB(server_->pid()) - before;
-    QVERIFY2(grown < 16 * 1024, qPrintable(u"grew by %1 KiB"_s.arg(grown)));
+#ifdef __SANITIZE_ADDRESS__
+    // The sanitizers' own bookkeeping of what was allocated and freed grows
+    // with the traffic too (by about 20 MiB here with GCC 14's).
+    constexpr qint64 allowedKiB = 48 * 1024;
+#else
+    constexpr qint64 allowedKiB = 16 * 1024;
+#endif
+    QVERIFY2(grown < allowedKiB, qPrintable(u"grew by %1 KiB"_s.arg(grown)));
     // Others are served meanwhile.
     QCOMPARE(server_->get("/healthz").status, 200);
 }
