@@ -67,7 +67,7 @@ const Pages::Words english{
     u"en/",
     u"English",
     u"d MMM yyyy",
-    u"d MMMM yyyy, H:mm '(Japan time)'",
+    u"d MMMM yyyy, H:mm 'JST'",
     u"<p class=\"more\"><a href=\"/results\">See the whole hall of fame (%1 players)</a></p>",
     u"Pages of the hall of fame",
     u"Previous",
