@@ -1,11 +1,13 @@
 #pragma once
 
+#include "rules/Language.h"
+
 #include <QLatin1StringView>
 #include <QStringView>
 
 // Everything the site refuses or cannot do, with the answer's status, the
-// code the JSON interface names it by, and the words a person reads, on a
-// page or in the JSON message.
+// code the JSON interface names it by (the same in every language), and the
+// words a person reads, on a page or in the JSON message.
 enum class Problem {
     BadJson,
     BadCode,
@@ -30,7 +32,10 @@ struct ProblemText {
     Problem problem;
     int status;
     QLatin1StringView code;
-    QStringView message;
+    QStringView message;   // in Japanese
+    QStringView english;
+
+    QStringView in(Language language) const { return language == Language::English ? english : message; }
 };
 
 const ProblemText &describe(Problem problem);

@@ -1,5 +1,6 @@
 #include "homepage/Site.h"
 
+#include "homepage/AcceptLanguage.h"
 #include "homepage/ClientAddress.h"
 #include "homepage/Metrics.h"
 #include "homepage/Pager.h"
@@ -122,6 +123,22 @@ QJsonObject entryJson(const Entry &entry)
         {u"registered"_s,
          QDateTime::fromMSecsSinceEpoch(entry.registered).toUTC().toString(Qt::ISODate)},
     };
+}
+
+// The reader a request is answered for: in the language its address chooses
+// with lang=, else in the one its browser prefers.
+Reader readerOf(const Request &request)
+{
+    Reader reader{Language::Japanese, false, request.path, request.query};
+    const QString chosen = request.query.queryItemValue(u"lang"_s);
+    reader.query.removeAllQueryItems(u"lang"_s);
+    if (chosen == "ja"_L1 || chosen == "en"_L1) {
+        reader.chosen = true;
+        reader.language = chosen == "en"_L1 ? Language::English : Language::Japanese;
+    } else {
+        reader.language = languageFor(acceptedLanguages(request.header("accept-language")));
+    }
+    return reader;
 }
 
 // A withdrawal token: 128 random bits, as an address carries them.
@@ -267,6 +284,11 @@ Response Site::answer(const Request &request)
     }
     if (metrics_)
         countAnswer(request, response, timer.nsecsElapsed());
+    // What is written in the language the browser asked for, caches keep
+    // apart by the languages asked for.
+    const bool written = response.type == htmlType || (response.type == jsonType && response.status >= 400);
+    if (written && !readerOf(request).chosen)
+        response.headers.append({"Vary"_ba, "Accept-Language"_ba});
     for (const auto &header : everyAnswer)
         response.headers.append(header);
     const bool kept = std::any_of(response.headers.cbegin(), response.headers.cend(),
@@ -336,7 +358,8 @@ Response Site::remembered(const Request &request, const Route &route, QStringVie
     // before it, through any server, is in the answer.
     if (!cache_.current)
         remember(store_.revision());
-    const QString key = request.path + u'?' + request.query.query(QUrl::FullyEncoded);
+    const QString key = languageCode(readerOf(request).language) + u' ' + request.path + u'?'
+        + request.query.query(QUrl::FullyEncoded);
     if (const auto found = cache_.answers.constFind(key); found != cache_.answers.cend()) {
         if (metrics_)
             metrics_->count(Metrics::KeptPages, {{"source"_ba, "kept"_ba}});
@@ -386,15 +409,16 @@ Response Site::problem(const Request &request, Problem problem) const
 {
     const ProblemText &text = describe(problem);
     refusal_ = text.code;
+    const Reader reader = readerOf(request);
     if (request.path.startsWith("/api/"_L1))
-        return json(text.status, {{u"error"_s, text.code}, {u"message"_s, text.message.toString()}});
-    return html(text.status, pages_.problem(problem));
+        return json(text.status, {{u"error"_s, text.code}, {u"message"_s, text.in(reader.language).toString()}});
+    return html(text.status, pages_.problem(reader, problem));
 }
 
-Response Site::home(const Request &, QStringView)
+Response Site::home(const Request &request, QStringView)
 {
     constexpr int leaders = 10;
-    return html(200, pages_.home(store_.page(0, leaders)));
+    return html(200, pages_.home(readerOf(request), store_.page(0, leaders)));
 }
 
 Response Site::results(const Request &request, QStringView)
@@ -409,7 +433,7 @@ Response Site::results(const Request &request, QStringView)
     const ResultStore::Page page = store_.page(offset, entriesPerPage);
     if (*number > 1 && page.entries.isEmpty())
         return problem(request, Problem::NotFound);
-    return html(200, pages_.results(page, *number));
+    return html(200, pages_.results(readerOf(request), page, *number));
 }
 
 std::optional<Entry> Site::entryNamed(QStringView id)
@@ -423,12 +447,12 @@ Response Site::entryPage(const Request &request, QStringView id)
     const std::optional<Entry> entry = entryNamed(id);
     if (!entry)
         return problem(request, Problem::NotFound);
-    return html(200, pages_.entry(*entry));
+    return html(200, pages_.entry(readerOf(request), *entry));
 }
 
-Response Site::registrationForm(const Request &, QStringView)
+Response Site::registrationForm(const Request &request, QStringView)
 {
-    return html(200, pages_.registration({}));
+    return html(200, pages_.registration(readerOf(request), {}));
 }
 
 std::optional<Response> Site::refuseBeforeReading(const Request &request, QByteArrayView type)
@@ -451,7 +475,7 @@ Response Site::registerFromForm(const Request &request, QStringView)
     FormState form{typedName.value_or(QString()), typedCode.value_or(QString()), {}, {}, {}};
     if (const std::optional<int> wait = limiter_.admit(client(request))) {
         form.formProblem = Problem::TooMany;
-        return retryAfter(html(describe(Problem::TooMany).status, pages_.registration(form)), *wait);
+        return retryAfter(html(describe(Problem::TooMany).status, pages_.registration(readerOf(request), form)), *wait);
     }
     const std::optional<QString> name = typedName ? submission::keptName(*typedName) : std::nullopt;
     const QString code = submission::foldTypedCode(form.code);
@@ -464,14 +488,16 @@ Response Site::registerFromForm(const Request &request, QStringView)
     if (const Problem *problem = std::get_if<Problem>(&days))
         form.codeProblem = *problem;
     if (form.nameProblem || form.codeProblem)
-        return html(400, pages_.registration(form));
+        return html(400, pages_.registration(readerOf(request), form));
     const QString token = newToken();
     const ResultStore::Registration registration = store_.add(*name, code, std::get<int>(days), tokenHash(token));
     if (registration.hidden) {
         form.nameProblem = Problem::RefusedName;
-        return html(400, pages_.registration(form));
+        return html(400, pages_.registration(readerOf(request), form));
     }
-    Response response = seeOther(u"/results/"_s + QString::number(registration.entry.id));
+    const Reader reader = readerOf(request);
+    const QString kept = reader.chosen ? u"?lang="_s + languageCode(reader.language) : QString();
+    Response response = seeOther(u"/results/"_s + QString::number(registration.entry.id) + kept);
     if (registration.created)
         response.headers.append({"Set-Cookie"_ba, cookieFor(registration.entry.id, token)});
     return response;
@@ -554,7 +580,7 @@ Response Site::ownEntryPage(const Request &request, QStringView id, const QStrin
         if (state == ResultStore::Withdrawal::Open && owned && owned->id == entry->id)
             link = withdrawalPath(token);
     }
-    Response response = html(200, pages_.entry(*entry, link));
+    Response response = html(200, pages_.entry(readerOf(request), *entry, link));
     response.headers.append({"Set-Cookie"_ba, cookieFor(entry->id, {})});
     response.headers.append({"Cache-Control"_ba, "no-store"_ba});
     return response;
@@ -569,7 +595,7 @@ Response Site::withdrawalPage(const Request &request, QStringView token)
         return problem(request, Problem::Withdrawn);
     if (state == ResultStore::Withdrawal::Unknown)
         return problem(request, Problem::NotFound);
-    Response response = html(200, pages_.withdrawal(entry, token.toString()));
+    Response response = html(200, pages_.withdrawal(readerOf(request), entry, token.toString()));
     response.headers.append({"Cache-Control"_ba, "no-store"_ba});
     return response;
 }
@@ -584,7 +610,7 @@ Response Site::withdrawEntry(const Request &request, QStringView token)
     case ResultStore::Withdrawal::Open:
         if (metrics_)
             metrics_->count(Metrics::Withdrawals);
-        return html(200, pages_.withdrawn());
+        return html(200, pages_.withdrawn(readerOf(request)));
     case ResultStore::Withdrawal::Used:
         return problem(request, Problem::Withdrawn);
     case ResultStore::Withdrawal::Unknown:

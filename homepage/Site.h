@@ -125,6 +125,6 @@ private:
     struct {
         QByteArray revision;
         bool current = false;   // the revision asked for the requests in hand
-        QHash<QString, Response> answers;   // by path and query
+        QHash<QString, Response> answers;   // by language, path and query
     } cache_;
 };

@@ -3,9 +3,11 @@ driven by Selenium registers a code through the form and lands on its entry,
 sees a broken code refused in Japanese with the input kept, and sees a name
 with markup shown as text. The pages are photographed at 1280 and 390 px wide
 into HOMEPAGE_SCREENSHOTS (else a temporary folder that goes with the test).
+With "en", the browser asks for English: the pages, their refusals and the
+link back to Japanese, photographed as homepage-en-*.png.
 
-Usage: browser.py <suiranjuku-homepage>. Exits 77 (skipped) when Chromium,
-its driver or Selenium is missing.
+Usage: browser.py <suiranjuku-homepage> [ja|en]. Exits 77 (skipped) when
+Chromium, its driver or Selenium is missing.
 """
 
 import json
@@ -95,9 +97,13 @@ def register(base, name, code):
         check(answer.status == 201, f"{name} was not registered: {answer.status}")
 
 
-def open_browser(folder):
+def open_browser(folder, language):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
+    # The languages the browser asks for: without them, a container's
+    # Chromium asks for American English.
+    options.add_argument(f"--lang={language}")
+    options.add_experimental_option("prefs", {"intl.accept_languages": language})
     # Containers often give /dev/shm too little room, or none a user may
     # write: Chromium then keeps its shared memory under /tmp instead.
     for flag in ("--headless", "--no-sandbox", "--disable-gpu", "--disable-dev-shm-usage", "--disable-quic",
@@ -200,8 +206,54 @@ def run(driver, base, shots):
     photograph(driver, 390, f"{shots}/homepage-results-phone.png")
 
 
+def run_in_english(driver, base, shots):
+    # The home page in English, with the pay table and a link to Japanese.
+    driver.get(base)
+    check(driver.find_element(By.TAG_NAME, "html").get_attribute("lang") == "en", "the home page is not in English")
+    check(driver.find_element(By.CSS_SELECTOR, "#play h2").text == "How to play", "no English rules")
+    rows = driver.find_elements(By.CSS_SELECTOR, "#leaders tbody tr")
+    markup = [row.find_element(By.CSS_SELECTOR, ".name").text for row in rows]
+    check("<b>ソラマ</b>" in markup and "風待ち太郎" in markup, f"the names are not shown as registered: {markup}")
+    no_script(driver)
+    for width in (1280, 390):
+        fits(driver, width)
+    photograph(driver, 1280, f"{shots}/homepage-en-desktop.png")
+    photograph(driver, 390, f"{shots}/homepage-en-phone.png")
+
+    # A broken code, refused in English.
+    submit(driver, base, "Sorama", "12345678")
+    error = driver.find_element(By.ID, "code-error")
+    check("That result code is not right" in error.text, f"message {error.text!r}")
+    fits(driver, 390)
+    photograph(driver, 390, f"{shots}/homepage-en-refusal-phone.png")
+
+    # A valid one: the entry's page, then the same page in Japanese, which
+    # stays Japanese from link to link.
+    submit(driver, base, "Sorama", code_for(42))
+    check(re.search(r"/results/\d+$", driver.current_url), f"landed on {driver.current_url}")
+    place = driver.find_element(By.CSS_SELECTOR, ".place").text
+    check(place == "You are number 2", f"place {place!r}")
+    fits(driver, 390)
+    photograph(driver, 390, f"{shots}/homepage-en-entry-phone.png")
+    entry = driver.current_url
+    driver.find_element(By.CSS_SELECTOR, "a.language").click()
+    WebDriverWait(driver, 10).until(lambda d: d.current_url != entry)
+    check(driver.current_url == entry + "?lang=ja", f"went to {driver.current_url}")
+    check(driver.find_element(By.CSS_SELECTOR, ".place").text == "あなたは 2 位です", "the entry is not in Japanese")
+    driver.find_element(By.LINK_TEXT, "番付").click()
+    WebDriverWait(driver, 10).until(lambda d: "/results?" in d.current_url)
+    check(driver.find_element(By.TAG_NAME, "html").get_attribute("lang") == "ja", "Japanese was not kept")
+
+    driver.get(base + "results")
+    no_script(driver)
+    for width in (1280, 390):
+        fits(driver, width)
+    photograph(driver, 390, f"{shots}/homepage-en-results-phone.png")
+
+
 def main():
     program = sys.argv[1]
+    language = sys.argv[2] if len(sys.argv) > 2 else "ja"
     signal.signal(signal.SIGALRM, out_of_time)
     signal.alarm(PATIENCE)
     folder = tempfile.mkdtemp(prefix="homepage-browser-")
@@ -213,9 +265,9 @@ def main():
         base = address(server)
         for name, days in SAMPLES:
             register(base, name, code_for(days))
-        driver = open_browser(folder)
-        run(driver, base, shots)
-        print(f"the form, its refusals and the pages work in Chromium; pictures in {shots}")
+        driver = open_browser(folder, language)
+        (run_in_english if language == "en" else run)(driver, base, shots)
+        print(f"the form, its refusals and the pages work in Chromium ({language}); pictures in {shots}")
         return 0
     except (Failure, WebDriverException) as failure:
         print(f"FAIL: {failure}")

@@ -2,6 +2,7 @@
 // hall of fame says so (503, in Japanese, and in the log), and what needs no
 // database still works. In process, on a store that always fails.
 
+#include "homepage/AcceptLanguage.h"
 #include "homepage/Metrics.h"
 #include "homepage/RateLimiter.h"
 #include "homepage/ResultStore.h"
@@ -81,6 +82,22 @@ Request get(const QString &path)
             QHostAddress(QHostAddress::LocalHost)};
 }
 
+Request askingFor(Request request, const QByteArray &acceptLanguage)
+{
+    if (!acceptLanguage.isEmpty())
+        request.headers.insert("accept-language", acceptLanguage);
+    return request;
+}
+
+QByteArray varies(const Response &response)
+{
+    for (const auto &[name, value] : response.headers) {
+        if (name == "Vary")
+            return value;
+    }
+    return {};
+}
+
 Request registration(const QString &name)
 {
     const QByteArray body = R"({"name":")" + name.toUtf8() + R"(","code":")" + resultcode::make(50, 5).toLatin1() + "\"}";
@@ -96,6 +113,10 @@ private slots:
     void withoutItsDatabase_data();
     void withoutItsDatabase();
     void pagesKeptUntilTheHallOfFameChanges();
+    void languageAsked_data();
+    void languageAsked();
+    void pagesKeptPerLanguage();
+    void chosenLanguageKept();
     void revisionAskedAside();
     void metricsInTheTextFormat();
 };
@@ -206,6 +227,103 @@ void TestSite::pagesKeptUntilTheHallOfFameChanges()
     // A revision asked aside that differs from the one kept: drawn anew.
     site.handle({get(u"/results"_s)}, "another");
     QCOMPARE(store.reads, 8);
+}
+
+void TestSite::languageAsked_data()
+{
+    QTest::addColumn<QByteArray>("acceptLanguage");
+    QTest::addColumn<QString>("chosen");   // lang= in the address
+    QTest::addColumn<QString>("language");
+
+    QTest::newRow("ja") << "ja"_ba << QString() << u"ja"_s;
+    QTest::newRow("en") << "en"_ba << QString() << u"en"_s;
+    QTest::newRow("English first, by order") << "en-GB,ja;q=0.9"_ba << QString() << u"en"_s;
+    QTest::newRow("Japanese first, by order") << "ja,en;q=0.8"_ba << QString() << u"ja"_s;
+    QTest::newRow("neither") << "fr"_ba << QString() << u"ja"_s;
+    QTest::newRow("none") << QByteArray() << QString() << u"ja"_s;
+    QTest::newRow("English first, by weight") << "ja;q=0.5,en"_ba << QString() << u"en"_s;
+    QTest::newRow("English refused") << "en;q=0,ja"_ba << QString() << u"ja"_s;
+    QTest::newRow("equal weights keep their order") << "fr;q=0.7, EN-us;q=0.70, ja;q=0.7"_ba << QString() << u"en"_s;
+    QTest::newRow("a wildcard for what is not named") << "ja;q=0,*;q=0.1"_ba << QString() << u"en"_s;
+    QTest::newRow("malformed ranges skipped") << "en;q=1.5,e n,en;level=1,ja;q=0.1,en;q=0.05"_ba << QString()
+                                              << u"ja"_s;
+    QTest::newRow("only the first ranges read") << QByteArray("fr,").repeated(mostRanges) + "en" << QString()
+                                                << u"ja"_s;
+    QTest::newRow("the address chooses Japanese") << "en"_ba << u"ja"_s << u"ja"_s;
+    QTest::newRow("the address chooses English") << "ja"_ba << u"en"_s << u"en"_s;
+    QTest::newRow("no such choice") << "en"_ba << u"fr"_s << u"en"_s;
+}
+
+void TestSite::languageAsked()
+{
+    QFETCH(QByteArray, acceptLanguage);
+    QFETCH(QString, chosen);
+    QFETCH(QString, language);
+    CountingStore store;
+    ScriptedClock clock;
+    RateLimiter limiter(0, clock);
+    const StaticFiles files;
+    Site site(store, limiter, files);
+    const QString lang = chosen.isEmpty() ? QString() : u"lang="_s + chosen;
+
+    const Response page = site.handle(askingFor(get(u"/?"_s + lang), acceptLanguage));
+    QVERIFY(page.body.contains("<html lang=\"" + language.toLatin1() + "\">"));
+    const bool addressed = chosen == "ja"_L1 || chosen == "en"_L1;
+    QCOMPARE(varies(page), addressed ? QByteArray() : "Accept-Language"_ba);
+    // The JSON interface's messages too, under the same codes.
+    const Response refusal = site.handle(askingFor(get(u"/api/results?limit=0&"_s + lang), acceptLanguage));
+    const QJsonObject answer = QJsonDocument::fromJson(refusal.body).object();
+    QCOMPARE(answer[u"error"_s].toString(), u"bad_parameter"_s);
+    const Language expected = language == "en"_L1 ? Language::English : Language::Japanese;
+    QCOMPARE(answer[u"message"_s].toString(), describe(Problem::BadRange).in(expected).toString());
+}
+
+void TestSite::pagesKeptPerLanguage()
+{
+    CountingStore store;
+    ScriptedClock clock;
+    RateLimiter limiter(0, clock);
+    const StaticFiles files;
+    Site site(store, limiter, files);
+    const Request japanese = get(u"/"_s);
+    const Request english = askingFor(get(u"/"_s), "en");
+
+    const QList<Response> first = site.handle({japanese, english, japanese, english});
+    QCOMPARE(store.reads, 2);
+    QVERIFY(first[0].body.contains("<html lang=\"ja\">"));
+    QVERIFY(first[1].body.contains("<html lang=\"en\">"));
+    QCOMPARE(first[2].body, first[0].body);
+    QCOMPARE(first[3].body, first[1].body);
+    // A registration forgets the pages of both; the name stands as written.
+    site.handle(registration(u"ソラマ"_s));
+    const QList<Response> after = site.handle({japanese, english});
+    QCOMPARE(store.reads, 4);
+    for (const Response &response : after)
+        QVERIFY(QString::fromUtf8(response.body).contains(u">ソラマ<"_s));
+}
+
+void TestSite::chosenLanguageKept()
+{
+    CountingStore store;
+    ScriptedClock clock;
+    RateLimiter limiter(0, clock);
+    const StaticFiles files;
+    Site site(store, limiter, files);
+
+    // The other language's link keeps the address; the page's own links
+    // and its form keep the language chosen.
+    const QByteArray page = site.handle(askingFor(get(u"/?x=1&lang=en"_s), "ja")).body;
+    QVERIFY(page.contains(R"(<a class="language" href="/?x=1&amp;lang=ja" hreflang="ja" lang="ja">)"));
+    QVERIFY(page.contains(R"(<link rel="alternate" hreflang="x-default" href="/?x=1">)"));
+    QVERIFY(page.contains(R"(<a href="/?lang=en#play">)"));
+    QVERIFY(page.contains(R"(action="/register?lang=en")"));
+    QVERIFY(page.contains(R"(href="/static/style.css?v=)"));
+    // So does the answer to the form.
+    const QByteArray body = "name=x&code=" + resultcode::make(50, 5).toLatin1();
+    const Response registered = site.handle(Request{"POST", u"/register"_s, QUrlQuery(u"lang=en"_s),
+        {{"content-type", "application/x-www-form-urlencoded"}}, body, QHostAddress(QHostAddress::LocalHost)});
+    QCOMPARE(registered.status, 303);
+    QVERIFY(registered.headers.contains(std::pair{"Location"_ba, "/results/1?lang=en"_ba}));
 }
 
 void TestSite::revisionAskedAside()
