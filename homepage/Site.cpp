@@ -29,6 +29,7 @@ struct Site::Route {
     enum Kind {
         Kept,        // drawn from it alone: kept until it changes
         Registers,   // may change it
+        Checks,      // asks whether registrations can be written: where they are
         Apart,       // nothing
     };
     QByteArrayView method;
@@ -46,7 +47,7 @@ const Site::Route Site::routes[] = {
     {"GET", "/api/results"_L1, &Site::apiResults, Route::Kept},
     {"POST", "/api/results"_L1, &Site::apiRegister, Route::Registers},
     {"GET", "/api/results/*"_L1, &Site::apiEntry, Route::Kept},
-    {"GET", "/healthz"_L1, &Site::health, Route::Apart},
+    {"GET", "/healthz"_L1, &Site::health, Route::Checks},
     {"GET", "/withdraw/*"_L1, &Site::withdrawalPage, Route::Apart},
     {"POST", "/withdraw/*"_L1, &Site::withdrawEntry, Route::Registers},
     {"GET", "/static/*"_L1, &Site::staticFile, Route::Apart},
@@ -261,8 +262,6 @@ Response Site::answer(const Request &request)
     } catch (const StoreError &error) {
         if (!error.logged())
             qWarning("%s", error.what());
-        if (metrics_)
-            metrics_->count(Metrics::DatabaseErrors);
         response = problem(request, Problem::Unavailable);
     }
     if (metrics_)
@@ -289,16 +288,16 @@ std::optional<std::pair<const Site::Route *, QStringView>> Site::routeFor(const 
     return std::nullopt;
 }
 
-bool Site::readsKeptAnswer(const Request &request)
+bool Site::readsKeptAnswer(const Request &request) const
 {
     const auto found = routeFor(request);
     return found && found->first->kind == Route::Kept;
 }
 
-bool Site::registers(const Request &request)
+bool Site::writes(const Request &request) const
 {
     const auto found = routeFor(request);
-    return found && found->first->kind == Route::Registers;
+    return found && (found->first->kind == Route::Registers || found->first->kind == Route::Checks);
 }
 
 Response Site::dispatch(const Request &request)

@@ -138,6 +138,15 @@ std::optional<QVariant> TestDatabase::value(const QString &sql) const
     return answer;
 }
 
+bool TestDatabase::failOver(bool readOnly) const
+{
+    QSqlDatabase db = administration();
+    const QString setting = readOnly ? u"ALTER ROLE %1 SET default_transaction_read_only = on"_s
+                                     : u"ALTER ROLE %1 RESET default_transaction_read_only"_s;
+    return execute(db, setting.arg(role_))
+        && execute(db, u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE usename = '%1'"_s.arg(role_));
+}
+
 QByteArray Reply::header(const QByteArray &name) const
 {
     for (const auto &[key, value] : headers) {
@@ -273,12 +282,22 @@ void HomepageServer::launch()
 bool HomepageServer::waitUntilListening()
 {
     const QDeadlineTimer deadline(patienceMs);
-    while (!process_.canReadLine()) {
-        if (deadline.hasExpired() || !process_.waitForReadyRead(int(deadline.remainingTime())))
-            return false;
+    const auto nextLine = [this, &deadline] {
+        while (!process_.canReadLine()) {
+            if (deadline.hasExpired() || !process_.waitForReadyRead(int(deadline.remainingTime())))
+                return QString();
+        }
+        return QString::fromUtf8(process_.readLine());
+    };
+    // The metrics' address, when asked for, comes first.
+    static const QRegularExpression metrics(u"^metrics on http://127\\.0\\.0\\.1:(\\d+)/metrics\n$"_s);
+    QString line = nextLine();
+    if (const QRegularExpressionMatch match = metrics.match(line); match.hasMatch()) {
+        metricsPort_ = match.captured(1).toUShort();
+        line = nextLine();
     }
     static const QRegularExpression listening(u"^listening on http://127\\.0\\.0\\.1:(\\d+)/\n$"_s);
-    const QRegularExpressionMatch match = listening.match(QString::fromUtf8(process_.readLine()));
+    const QRegularExpressionMatch match = listening.match(line);
     port_ = match.hasMatch() ? match.captured(1).toUShort() : 0;
     return port_ != 0;
 }

@@ -37,6 +37,10 @@ public:
     bool run(const QString &sql) const { return value(sql).has_value(); }
     // The same, and the first value it answers (an invalid one for no row).
     std::optional<QVariant> value(const QString &sql) const;
+    // PostgreSQL only: the sessions of the test's role cut, and its new ones
+    // read-only (or writable again), as a server meets a failover to a
+    // standby and back; false, with a warning, when it fails.
+    bool failOver(bool readOnly) const;
 
 private:
     QTemporaryDir folder_;
@@ -97,6 +101,8 @@ public:
     void launch();
     bool waitUntilListening();
     quint16 port() const { return port_; }
+    // Where it serves GET /metrics, with --metrics-listen 127.0.0.1:0; else 0.
+    quint16 metricsPort() const { return metricsPort_; }
     qint64 pid() const { return process_.processId(); }
     void signal(int signal);
     // Waits for the end: the exit code, or -1 when it did not exit by itself.
@@ -121,6 +127,7 @@ private:
     QStringList options_;
     QProcess process_;
     quint16 port_ = 0;
+    quint16 metricsPort_ = 0;
     QString errors_;
 };
 
