@@ -58,9 +58,9 @@ QByteArray braced(const QByteArray &labels)
 
 QByteArray number(double value)
 {
-    // The shortest text that reads back as the same number: 0.0005, not
-    // 0.00050000000000000001.
-    return QByteArray::number(value, 'g', QLocale::FloatingPointShortest);
+    // The shortest text that reads back as the same number, without an
+    // exponent: 0.0005, not 0.00050000000000000001 or 5e-04.
+    return QByteArray::number(value, 'f', QLocale::FloatingPointShortest);
 }
 
 } // namespace

@@ -29,7 +29,6 @@ struct Site::Route {
     enum Kind {
         Kept,        // drawn from it alone: kept until it changes
         Registers,   // may change it
-        Checks,      // asks whether registrations can be written: where they are
         Apart,       // nothing
     };
     QByteArrayView method;
@@ -47,7 +46,7 @@ const Site::Route Site::routes[] = {
     {"GET", "/api/results"_L1, &Site::apiResults, Route::Kept},
     {"POST", "/api/results"_L1, &Site::apiRegister, Route::Registers},
     {"GET", "/api/results/*"_L1, &Site::apiEntry, Route::Kept},
-    {"GET", "/healthz"_L1, &Site::health, Route::Checks},
+    {"GET", "/healthz"_L1, &Site::health, Route::Apart},
     {"GET", "/withdraw/*"_L1, &Site::withdrawalPage, Route::Apart},
     {"POST", "/withdraw/*"_L1, &Site::withdrawEntry, Route::Registers},
     {"GET", "/static/*"_L1, &Site::staticFile, Route::Apart},
@@ -297,7 +296,7 @@ bool Site::readsKeptAnswer(const Request &request) const
 bool Site::writes(const Request &request) const
 {
     const auto found = routeFor(request);
-    return found && (found->first->kind == Route::Registers || found->first->kind == Route::Checks);
+    return found && found->first->kind == Route::Registers;
 }
 
 Response Site::dispatch(const Request &request)

@@ -47,9 +47,8 @@ public:
     // Whether the answer is one kept until the hall of fame changes: only
     // such a request needs the question above asked for it.
     bool readsKeptAnswer(const Request &request) const override;
-    // A registration or a withdrawal, which may change the hall of fame,
-    // and the health check, which asks whether registrations can be written:
-    // all are answered on the registrations' own connection.
+    // A registration or a withdrawal, which may change the hall of fame:
+    // answered on the registrations' own connection.
     bool writes(const Request &request) const override;
 
 private:

@@ -5,8 +5,10 @@
 #include "homepage/SqlConnection.h"
 
 #include <QDeadlineTimer>
-#include <QFileInfo>
 #include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -256,12 +258,9 @@ public:
     {
         try {
             return withDatabase([&] {
-                if (writesFail_) {
-                    Transaction write(*this, dialect_.beginWrite);
-                    for (const QString &step : touchVersion)
-                        plain(step);
-                    write.commit();
-                    writesFail_ = false;
+                if (writesFailing()) {
+                    tryWriting();
+                    writesFail(false);
                     return true;
                 }
                 const bool asksServer = !dialect_.refusesWrites.isEmpty();
@@ -355,12 +354,46 @@ private:
     {
         try {
             auto done = work();
-            writesFail_ = false;
+            writesFail(false);
             return done;
         } catch (const StoreError &) {
-            writesFail_ = true;
+            writesFail(true);
             throw;
         }
+    }
+
+    // Whether the last registration or withdrawal on this database failed,
+    // on any connection of the process: the health check asks on the
+    // pages' connection, registrations go on one of their own.
+    bool writesFailing() const
+    {
+        const QMutexLocker lock(&failingMutex);
+        return failing.contains(url_);
+    }
+    void writesFail(bool yes)
+    {
+        const QMutexLocker lock(&failingMutex);
+        if (yes)
+            failing.insert(url_);
+        else
+            failing.remove(url_);
+    }
+
+    // A write committed that changes nothing, on a file without waiting for
+    // another writer's lock: the health check holds up no page for it. When
+    // it fails, the connection goes, and its next one waits as usual.
+    void tryWriting()
+    {
+        const auto wait = [this](std::chrono::milliseconds patience) {
+            if (onFile())
+                plain(u"PRAGMA busy_timeout = %1"_s.arg(patience.count()));
+        };
+        wait(std::chrono::milliseconds(0));
+        Transaction write(*this, dialect_.beginWrite);
+        for (const QString &step : touchVersion)
+            plain(step);
+        write.commit();
+        wait(databasePatience);
     }
 
     // SQLite writes beside the file: its folder's file system must take
@@ -720,6 +753,8 @@ private:
     }
 
     static inline std::atomic<int> connections = 0;
+    static inline QMutex failingMutex;
+    static inline QSet<QString> failing;   // database URLs
     // Free space below which a SQLite file's disk counts as full: a
     // registration takes a few pages of its journal, a checkpoint more.
     static constexpr quint64 leastRoom = 1024 * 1024;
@@ -745,7 +780,6 @@ private:
     Counts counts_;
     std::optional<struct stat> file_;   // SQLite: the file first opened
     bool fileGone_ = false;
-    bool writesFail_ = false;   // the last registration or withdrawal failed
 };
 
 } // namespace
