@@ -138,13 +138,14 @@ std::optional<QVariant> TestDatabase::value(const QString &sql) const
     return answer;
 }
 
-bool TestDatabase::failOver(bool readOnly) const
+bool TestDatabase::setReadOnly(bool readOnly)
 {
     QSqlDatabase db = administration();
-    const QString setting = readOnly ? u"ALTER ROLE %1 SET default_transaction_read_only = on"_s
-                                     : u"ALTER ROLE %1 RESET default_transaction_read_only"_s;
-    return execute(db, setting.arg(role_))
-        && execute(db, u"SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE usename = '%1'"_s.arg(role_));
+    // This connection stays writable, to set it back.
+    return execute(db, u"SET default_transaction_read_only = off"_s)
+        && execute(db, readOnly ? u"ALTER SYSTEM SET default_transaction_read_only = on"_s
+                                : u"ALTER SYSTEM RESET default_transaction_read_only"_s)
+        && execute(db, u"SELECT pg_reload_conf()"_s);
 }
 
 QByteArray Reply::header(const QByteArray &name) const

@@ -37,10 +37,10 @@ public:
     bool run(const QString &sql) const { return value(sql).has_value(); }
     // The same, and the first value it answers (an invalid one for no row).
     std::optional<QVariant> value(const QString &sql) const;
-    // PostgreSQL only: the sessions of the test's role cut, and its new ones
-    // read-only (or writable again), as a server meets a failover to a
-    // standby and back; false, with a warning, when it fails.
-    bool failOver(bool readOnly) const;
+    // PostgreSQL only: the whole server set read-only (or writable again)
+    // by its configuration, as an operator does, under the connections it
+    // has; false, with a warning, when it fails.
+    static bool setReadOnly(bool readOnly);
 
 private:
     QTemporaryDir folder_;
