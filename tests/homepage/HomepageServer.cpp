@@ -6,12 +6,14 @@
 #include <QDeadlineTimer>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUrl>
+#include <QtNumeric>
 
 #include <csignal>
 #include <unistd.h>
@@ -146,6 +148,74 @@ bool TestDatabase::setReadOnly(bool readOnly)
         && execute(db, readOnly ? u"ALTER SYSTEM SET default_transaction_read_only = on"_s
                                 : u"ALTER SYSTEM RESET default_transaction_read_only"_s)
         && execute(db, u"SELECT pg_reload_conf()"_s);
+}
+
+Exposition readExposition(const QByteArray &text)
+{
+    static const QRegularExpression line(
+        u"^(?:# HELP ([a-zA-Z_:][a-zA-Z0-9_:]*) .+|# TYPE ([a-zA-Z_:][a-zA-Z0-9_:]*) "
+         "(counter|gauge|histogram|summary|untyped)|([a-zA-Z_:][a-zA-Z0-9_:]*)"
+         "(?:\\{((?:[a-zA-Z_][a-zA-Z0-9_]*=\"(?:[^\"\\\\\\n]|\\\\[\\\\\"n])*\",?)*)\\})? ([^ ]+))$"_s);
+    static const QRegularExpression upperBound(u"le=\"([^\"]*)\""_s);
+    Exposition read;
+    QString family, type;
+    QSet<QString> typed;
+    double bound = -qInf(), below = 0;   // the histogram's last bucket
+    bool counted = true;                 // the histogram's _count has come
+    const auto fault = [&read](const char *why, const QString &where) {
+        read.fault = QLatin1StringView(why) + u": "_s + where;
+        return read;
+    };
+    const auto number = [](const QString &text, double &value) {
+        bool ok = text == "+Inf"_L1;
+        value = ok ? qInf() : text.toDouble(&ok);
+        return ok;
+    };
+    if (!text.endsWith('\n'))
+        return fault("no line end at the end", {});
+    for (const QByteArray &bytes : text.chopped(1).split('\n')) {
+        const QString written = QString::fromUtf8(bytes);
+        const QRegularExpressionMatch found = line.match(written);
+        if (!found.hasMatch())
+            return fault("neither HELP, TYPE nor a sample", written);
+        if (found.hasCaptured(1))
+            continue;
+        if (found.hasCaptured(2)) {
+            if (typed.contains(found.captured(2)) || !counted)
+                return fault("TYPE twice, or a histogram without its count", written);
+            family = found.captured(2);
+            typed.insert(family);
+            type = found.captured(3);
+            bound = -qInf();
+            below = 0;
+            counted = type != "histogram"_L1;
+            continue;
+        }
+        const QString name = found.captured(4);
+        const QString key = found.hasCaptured(5) ? name + u'{' + found.captured(5) + u'}' : name;
+        double value = 0;
+        if (!number(found.captured(6), value) || read.samples.contains(key))
+            return fault("not a number, or a sample twice", written);
+        read.samples.insert(key, value);
+        const bool histogram = type == "histogram"_L1;
+        const QString part = name == family                ? QString()
+            : name.startsWith(family + u'_') ? name.sliced(family.size())
+                                             : u"?"_s;
+        double upper = 0;
+        if (histogram && part == "_bucket"_L1) {
+            if (!number(upperBound.match(found.captured(5)).captured(1), upper) || upper <= bound || value < below)
+                return fault("a bucket out of order", written);
+            bound = upper;
+            below = value;
+        } else if (histogram && part == "_count"_L1 && bound == qInf() && value == below) {
+            counted = true;
+        } else if (histogram ? part != "_sum"_L1 || bound != qInf() : !part.isEmpty()) {
+            return fault("a sample outside its family, or a histogram's in the wrong place", written);
+        }
+    }
+    if (!counted)
+        return fault("a histogram without its count", family);
+    return read;
 }
 
 QByteArray Reply::header(const QByteArray &name) const

@@ -69,6 +69,15 @@ Reply request(quint16 port, const QByteArray &method, const QByteArray &path, co
 // every port stands, so that the servers take them at the same moment.
 QList<Reply> postJsonAtOnce(const QList<quint16> &ports, const QByteArray &body);
 
+// A page of metrics read strictly as Prometheus' text format 0.0.4: the
+// samples by name and labels as written (name{a="x"}), or what is wrong.
+struct Exposition {
+    QMap<QString, double> samples;
+    QString fault;
+};
+
+Exposition readExposition(const QByteArray &text);
+
 // The body of POST /api/results for a name and a code.
 QByteArray registration(const QString &name, const QString &code);
 
