@@ -600,9 +600,9 @@ void HttpFront::Network::doneIfEmpty()
     }, Qt::QueuedConnection);
 }
 
-HttpFront::HttpFront(Site &site, const Options &options, RevisionProbe *probe, Registrar *registrar,
+HttpFront::HttpFront(Handler &handler, const Options &options, RevisionProbe *probe, Registrar *registrar,
                      QObject *parent)
-    : QObject(parent), site_(site), probe_(probe), registrar_(registrar),
+    : QObject(parent), handler_(handler), probe_(probe), registrar_(registrar),
       network_(std::make_unique<Network>(*this, options))
 {
     if (probe_) {
@@ -645,7 +645,7 @@ void HttpFront::finishWhenDone()
 
 void HttpFront::take(Request request, Ticket session)
 {
-    if (registrar_ && Site::registers(request)) {
+    if (registrar_ && handler_.writes(request)) {
         registrar_->take(request, [this, session](const Response &response) { network_->answer(session, response); });
         return;
     }
@@ -661,7 +661,7 @@ void HttpFront::scheduleAnswers()
     // asked first; a registration goes to the database anyway, a file or the
     // health check never reads the kept answers.
     const bool reading = std::any_of(waiting_.cbegin(), waiting_.cend(),
-                                     [](const Waiting &one) { return Site::readsKeptAnswer(one.request); });
+                                     [this](const Waiting &one) { return handler_.readsKeptAnswer(one.request); });
     if (probe_ && reading) {
         asked_ = waiting_.size();
         probe_->ask();
@@ -685,7 +685,7 @@ void HttpFront::answerWaiting(qsizetype count, const QByteArray &revision)
     requests.reserve(waiting.size());
     for (const Waiting &one : waiting)
         requests.append(one.request);
-    const QList<Response> responses = site_.handle(requests, revision);
+    const QList<Response> responses = handler_.handle(requests, revision);
     for (qsizetype i = 0; i < waiting.size(); ++i)
         network_->answer(waiting[i].session, responses[i]);
 }

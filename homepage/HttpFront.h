@@ -1,7 +1,7 @@
 #pragma once
 
 #include "homepage/Options.h"
-#include "homepage/Site.h"
+#include "homepage/Handler.h"
 
 #include <QHostAddress>
 #include <QList>
@@ -13,12 +13,12 @@
 class Registrar;
 class RevisionProbe;
 
-// Carries HTTP between the network and the site. The network side (Boost
-// Beast on Asio, on a thread of its own) reads and checks each request,
-// refuses what HTTP/1.1 does not allow with an answer and a close, and
-// writes the answers; it never waits for the site or the database, so one
-// slow request holds up only itself. The site answers on this object's
-// thread: the requests that come in together go to it together, and with a
+// Carries HTTP between the network and a handler: the site, or the metrics.
+// The network side (Boost Beast on Asio, on a thread of its own) reads and
+// checks each request, refuses what HTTP/1.1 does not allow with an answer
+// and a close, and writes the answers; it never waits for the handler or the
+// database, so one slow request holds up only itself. The handler answers on
+// this object's thread: the requests that come in together go to it together, and with a
 // probe, once it has answered whether the hall of fame has changed, asked
 // after they came in.
 // A connection reads its next request only once its answer is sent, so a
@@ -30,8 +30,8 @@ class HttpFront final : public QObject {
     Q_OBJECT
 
 public:
-    // Registrations go to the registrar, when there is one.
-    HttpFront(Site &site, const Options &options, RevisionProbe *probe = nullptr, Registrar *registrar = nullptr,
+    // What the handler says writes goes to the registrar, when there is one.
+    HttpFront(Handler &handler, const Options &options, RevisionProbe *probe = nullptr, Registrar *registrar = nullptr,
               QObject *parent = nullptr);
     ~HttpFront() override;
 
@@ -63,7 +63,7 @@ private:
     void answerWaiting(qsizetype count, const QByteArray &revision);
     void finishWhenDone();
 
-    Site &site_;
+    Handler &handler_;
     RevisionProbe *probe_;
     Registrar *registrar_;
     QList<Waiting> waiting_;

@@ -1,6 +1,9 @@
 #include "homepage/Metrics.h"
 
+#include <QLocale>
 #include <QMutexLocker>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -18,7 +21,9 @@ constexpr Described families[] = {
      "Registrations by outcome: created, repeated, or the kind of refusal."},
     {Metrics::Withdrawals, "suiranjuku_withdrawals_total", "counter", "Entries withdrawn through their own link."},
     {Metrics::DatabaseErrors, "suiranjuku_database_errors_total", "counter",
-     "Requests answered 503 because the database could not be used."},
+     "Statements and connection attempts the database failed, on every connection of the server."},
+    {Metrics::DatabaseReconnects, "suiranjuku_database_reconnects_total", "counter",
+     "Connections to the database opened again after one failed or was lost."},
     {Metrics::KeptPages, "suiranjuku_kept_pages_total", "counter",
      "Pages kept until the hall of fame changes, by whether served as kept or drawn anew."},
     {Metrics::Latency, "suiranjuku_request_duration_seconds", "histogram",
@@ -53,7 +58,9 @@ QByteArray braced(const QByteArray &labels)
 
 QByteArray number(double value)
 {
-    return QByteArray::number(value, 'g', 17);
+    // The shortest text that reads back as the same number, without an
+    // exponent: 0.0005, not 0.00050000000000000001 or 5e-04.
+    return QByteArray::number(value, 'f', QLocale::FloatingPointShortest);
 }
 
 } // namespace
@@ -103,8 +110,22 @@ QByteArray Metrics::render() const
             any = true;
         }
         // A family without labels is there from the start, at 0.
-        if (!any && (described.family == Withdrawals || described.family == DatabaseErrors))
+        if (!any && (described.family == Withdrawals || described.family == DatabaseErrors
+                     || described.family == DatabaseReconnects))
             text += name + " 0\n";
     }
     return text;
+}
+
+QList<Response> MetricsPage::handle(const QList<Request> &requests, const QByteArray &)
+{
+    QList<Response> responses;
+    for (const Request &request : requests) {
+        if ((request.method == "GET" || request.method == "HEAD") && request.path == "/metrics"_L1)
+            responses.append({200, "text/plain; version=0.0.4; charset=utf-8"_ba, metrics_.render(),
+                              {{"Cache-Control"_ba, "no-store"_ba}}});
+        else
+            responses.append({404, "text/plain; charset=utf-8"_ba, "not found\n"_ba, {}});
+    }
+    return responses;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "homepage/Handler.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QMap>
@@ -18,6 +20,7 @@ public:
         Registrations,   // by outcome
         Withdrawals,
         DatabaseErrors,
+        DatabaseReconnects,
         KeptPages,       // by whether served as kept or drawn anew
         Latency,         // a histogram of seconds
     };
@@ -39,4 +42,14 @@ private:
     mutable QMutex mutex_;
     QMap<std::pair<Family, QByteArray>, quint64> counters_;   // by family and rendered labels
     QMap<Family, Histogram> histograms_;
+};
+
+// What a monitor reads on the metrics' own address: GET /metrics alone.
+class MetricsPage final : public Handler {
+public:
+    explicit MetricsPage(const Metrics &metrics) : metrics_(metrics) {}
+    QList<Response> handle(const QList<Request> &requests, const QByteArray &revision = {}) override;
+
+private:
+    const Metrics &metrics_;
 };

@@ -42,7 +42,12 @@ CommandLine readCommandLine(const QStringList &arguments)
         u"connections-per-address"_s,
         u"Connections one client address may hold open at once; trusted proxies have no limit (0: none)."_s,
         u"N"_s, QString::number(defaultConnectionsPerAddress));
-    parser.addOptions({listen, database, passwordFile, limit, proxy, idle, words, perAddress});
+    const QCommandLineOption metrics(
+        u"metrics-listen"_s,
+        u"Address and port to serve GET /metrics on, for a monitor (Prometheus' text format); never the public "
+         "one. Off unless given."_s,
+        u"ADDRESS:PORT"_s);
+    parser.addOptions({listen, database, passwordFile, limit, proxy, idle, words, perAddress, metrics});
     const QCommandLineOption help = parser.addHelpOption();
     const QCommandLineOption version = parser.addVersionOption();
 
@@ -59,6 +64,17 @@ CommandLine readCommandLine(const QStringList &arguments)
     if (!endpoint)
         return {CommandLine::Bad, {}, u"--listen takes ADDRESS:PORT, not %1"_s.arg(parser.value(listen))};
     std::tie(command.options.address, command.options.port) = *endpoint;
+    if (parser.isSet(metrics)) {
+        command.options.metrics = readListenAddress(parser.value(metrics));
+        if (!command.options.metrics)
+            return {CommandLine::Bad, {}, u"--metrics-listen takes ADDRESS:PORT, not %1"_s.arg(parser.value(metrics))};
+        // Whoever reaches the public address must not read the metrics: they
+        // tell how the server is doing, and which refusals work.
+        if (*command.options.metrics == *endpoint && endpoint->second != 0)
+            return {CommandLine::Bad, {},
+                    u"--metrics-listen %1 is the public address: give the metrics an address of their own"_s.arg(
+                        parser.value(metrics))};
+    }
     command.options.database = parser.value(database);
     command.options.passwordFile = parser.value(passwordFile);
     command.options.blockedWords = parser.value(words);

@@ -33,6 +33,9 @@ struct Options {
     std::chrono::seconds idleLimit = defaultIdleLimit;
     QString blockedWords;   // a word list file; empty: none
     int connectionsPerAddress = defaultConnectionsPerAddress;   // 0: none; trusted proxies have none
+    // Where GET /metrics is served, apart from the public address; none when
+    // not asked for.
+    std::optional<std::pair<QHostAddress, quint16>> metrics;
 };
 
 struct CommandLine {

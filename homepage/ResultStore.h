@@ -40,7 +40,7 @@ public:
     // Deletes the entry the token's hash names, closing up the ranks behind
     // it: Open when it is done now; the token answers Used from then on.
     virtual Withdrawal withdraw(const QByteArray &hash) = 0;
-    // Whether the database answers at all.
+    // Whether the database answers, and would take a registration now.
     virtual bool answers() = 0;
     // A mark that stays the same only as long as nothing in the hall of fame
     // has changed, whichever server changed it; asked before every page, so

@@ -278,8 +278,6 @@ Response Site::answer(const Request &request)
     } catch (const StoreError &error) {
         if (!error.logged())
             qWarning("%s", error.what());
-        if (metrics_)
-            metrics_->count(Metrics::DatabaseErrors);
         response = problem(request, Problem::Unavailable);
     }
     if (metrics_)
@@ -311,13 +309,13 @@ std::optional<std::pair<const Site::Route *, QStringView>> Site::routeFor(const 
     return std::nullopt;
 }
 
-bool Site::readsKeptAnswer(const Request &request)
+bool Site::readsKeptAnswer(const Request &request) const
 {
     const auto found = routeFor(request);
     return found && found->first->kind == Route::Kept;
 }
 
-bool Site::registers(const Request &request)
+bool Site::writes(const Request &request) const
 {
     const auto found = routeFor(request);
     return found && found->first->kind == Route::Registers;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "homepage/Handler.h"
 #include "homepage/Pages.h"
 #include "homepage/Problems.h"
 
@@ -18,29 +19,8 @@ class StaticFiles;
 class Metrics;
 class WordList;
 
-// A request as the site reads it, whatever server carried it.
-struct Request {
-    QByteArray method;   // GET, HEAD, POST ...
-    QString path;
-    QUrlQuery query;
-    // Names in lower case; the values of a header sent more than once are
-    // joined with commas, in the order sent.
-    QHash<QByteArray, QByteArray> headers;
-    QByteArray body;
-    QHostAddress client;
-
-    QByteArray header(const QByteArray &lowerCaseName) const { return headers.value(lowerCaseName); }
-};
-
-struct Response {
-    int status = 200;
-    QByteArray type;   // Content-Type
-    QByteArray body;
-    QList<std::pair<QByteArray, QByteArray>> headers;
-};
-
 // The home page and its JSON interface: every route, every answer.
-class Site {
+class Site final : public Handler {
 public:
     // The largest body a request may carry.
     static constexpr qsizetype largestBody = 4096;
@@ -61,14 +41,15 @@ public:
     // after a registration among them): with the database a round trip
     // away, that is what keeps a page from the cache cheap. `revision`, when
     // given, is the answer to that question, asked after they came in.
-    QList<Response> handle(const QList<Request> &requests, const QByteArray &revision = {});
+    QList<Response> handle(const QList<Request> &requests, const QByteArray &revision = {}) override;
     Response handle(const Request &request);
 
     // Whether the answer is one kept until the hall of fame changes: only
     // such a request needs the question above asked for it.
-    static bool readsKeptAnswer(const Request &request);
-    // Whether the request may change the hall of fame: a registration.
-    static bool registers(const Request &request);
+    bool readsKeptAnswer(const Request &request) const override;
+    // A registration or a withdrawal, which may change the hall of fame:
+    // answered on the registrations' own connection.
+    bool writes(const Request &request) const override;
 
 private:
     struct Route;

@@ -82,6 +82,7 @@ const Dialect sqlite{
     "PRAGMA data_version"_L1,
     {},
     {},
+    {},
     "VACUUM INTO ?"_L1,
 };
 
@@ -114,6 +115,9 @@ const Dialect postgresql{
     "SELECT pg_current_snapshot()::text"_L1,
     // Connection failures, and the server shutting down or starting up.
     {""_L1, "08"_L1, "57P"_L1},
+    // A standby, or a database set read-only (also by the server's own
+    // settings, which a reload changes under a running connection).
+    "SELECT pg_is_in_recovery() OR current_setting('transaction_read_only') = 'on'"_L1,
     "SELECT current_user"_L1,
     {},
 };

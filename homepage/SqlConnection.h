@@ -48,6 +48,9 @@ struct Dialect {
     // gone, after which a fresh connection is worth one more try. An empty
     // code is the driver's own: the server closed the connection.
     QList<QLatin1StringView> connectionLost;
+    // Answers true while the database takes no writes at all (a standby, or
+    // one set read-only); empty where the database cannot say so.
+    QLatin1StringView refusesWrites;
     // Asks who the database knows the connection as, for the moderation log;
     // empty where it knows nobody (a file), and the user running the program
     // is named instead.

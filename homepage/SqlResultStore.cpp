@@ -1,10 +1,14 @@
 #include "homepage/SqlResultStore.h"
 
 #include "homepage/Clocks.h"
+#include "homepage/Metrics.h"
 #include "homepage/SqlConnection.h"
 
 #include <QDeadlineTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QMutex>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -18,6 +22,7 @@
 #include <vector>
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 using namespace Qt::StringLiterals;
 
@@ -51,6 +56,10 @@ const QString allCounts = u"SELECT days, shown FROM day_counts WHERE shown > 0 O
 const QString entriesFrom = u"SELECT id, name, days, place, registered FROM results "
                              "WHERE (days, place) >= (?, ?) AND place IS NOT NULL ORDER BY days, place LIMIT ?"_s;
 const QString version = u"SELECT version FROM schema_version"_s;
+// A write that, committed, changes nothing: there and back in one
+// transaction, since SQLite writes no page that a statement leaves the same.
+const QString touchVersion[] = {u"UPDATE schema_version SET version = version + 1"_s,
+                                u"UPDATE schema_version SET version = version - 1"_s};
 
 // Moving places: the count row is written first, which is what orders every
 // writer of one days value's places (see Schema.cpp). The places that move go
@@ -106,8 +115,8 @@ QString holding(const QString &text)
 class SqlResultStore final : public ResultStore, public Moderation {
 public:
     SqlResultStore(const Dialect &dialect, const QString &url, const QString &password, const WallClock &clock,
-                   Outages outages)
-        : dialect_(dialect), url_(url), outages_(outages),
+                   Outages outages, Metrics *metrics)
+        : dialect_(dialect), url_(url), outages_(outages), metrics_(metrics),
           // Said in messages: never with a password, should the URL hold one.
           shown_(url.contains("://"_L1) ? QUrl(url).toString(QUrl::RemovePassword) : url),
           password_(password), clock_(clock),
@@ -148,7 +157,7 @@ public:
 
     Registration add(const QString &name, const QString &code, int days, const QByteArray &withdrawal) override
     {
-        return withDatabase([&] { return addOnce(name, code, days, withdrawal); });
+        return writing([&] { return withDatabase([&] { return addOnce(name, code, days, withdrawal); }); });
     }
 
     std::optional<Entry> find(qint64 id) override
@@ -178,7 +187,7 @@ public:
 
     Withdrawal withdraw(const QByteArray &hash) override
     {
-        return withDatabase([&] { return withdrawOnce(hash); });
+        return writing([&] { return withDatabase([&] { return withdrawOnce(hash); }); });
     }
 
     QList<Kept> recent(int count, const QString &nameHolds) override
@@ -239,14 +248,27 @@ public:
         });
     }
 
+    // Whether the database answers, and takes a registration now. That is
+    // known without writing while writes go well: on a file, from its file
+    // system (mounted read-only, or out of room); on a server, from whether
+    // it is read-only (a standby, or set so). Once a write has failed (a
+    // full disk, a file over its limit, a server refusing), the check
+    // commits a write that changes nothing, until one goes through again.
     bool answers() override
     {
         try {
             return withDatabase([&] {
-                QSqlQuery &query = run(version, {});
+                if (writesFailing()) {
+                    tryWriting();
+                    writesFail(false);
+                    return true;
+                }
+                const bool asksServer = !dialect_.refusesWrites.isEmpty();
+                QSqlQuery &query = run(asksServer ? QString(dialect_.refusesWrites) : version, {});
                 const bool answered = query.next();
+                const bool refuses = asksServer && query.value(0).toBool();
                 query.finish();
-                return answered;
+                return answered && !refuses && roomOnDisk();
             });
         } catch (const StoreError &) {
             return false;
@@ -309,6 +331,7 @@ private:
         try {
             return work();
         } catch (const StoreError &error) {
+            counted(Metrics::DatabaseErrors);
             disconnect();
             if (!reused || !lostConnection(error))
                 throw;
@@ -319,9 +342,78 @@ private:
         try {
             return work();
         } catch (const StoreError &) {
+            counted(Metrics::DatabaseErrors);
             disconnect();
             throw;
         }
+    }
+
+    // A write, whose failure the health check remembers.
+    template <typename Work>
+    auto writing(Work work) -> decltype(work())
+    {
+        try {
+            auto done = work();
+            writesFail(false);
+            return done;
+        } catch (const StoreError &) {
+            writesFail(true);
+            throw;
+        }
+    }
+
+    // Whether the last registration or withdrawal on this database failed,
+    // on any connection of the process: the health check asks on the
+    // pages' connection, registrations go on one of their own.
+    bool writesFailing() const
+    {
+        const QMutexLocker lock(&failingMutex);
+        return failing.contains(url_);
+    }
+    void writesFail(bool yes)
+    {
+        const QMutexLocker lock(&failingMutex);
+        if (yes)
+            failing.insert(url_);
+        else
+            failing.remove(url_);
+    }
+
+    // A write committed that changes nothing, on a file without waiting for
+    // another writer's lock: the health check holds up no page for it. When
+    // it fails, the connection goes, and its next one waits as usual.
+    void tryWriting()
+    {
+        const auto wait = [this](std::chrono::milliseconds patience) {
+            if (onFile())
+                plain(u"PRAGMA busy_timeout = %1"_s.arg(patience.count()));
+        };
+        wait(std::chrono::milliseconds(0));
+        Transaction write(*this, dialect_.beginWrite);
+        for (const QString &step : touchVersion)
+            plain(step);
+        write.commit();
+        wait(databasePatience);
+    }
+
+    // SQLite writes beside the file: its folder's file system must take
+    // writes and have room for a registration and its journal.
+    bool roomOnDisk() const
+    {
+        struct statvfs folder = {};
+        if (!onFile()
+            || ::statvfs(QFile::encodeName(QFileInfo(db_.databaseName()).absolutePath()).constData(), &folder) != 0)
+            return true;
+        if (folder.f_flag & ST_RDONLY)
+            return false;
+        // Some file systems tell no sizes at all.
+        return folder.f_blocks == 0 || quint64(folder.f_bavail) * folder.f_frsize >= leastRoom;
+    }
+
+    void counted(Metrics::Family family)
+    {
+        if (metrics_)
+            metrics_->count(family);
     }
 
     bool lostConnection(const StoreError &error) const
@@ -340,9 +432,11 @@ private:
             return;
         if (!retry_.hasExpired())
             throw StoreError(u"the database %1 is not reachable"_s.arg(shown_), {}, StoreError::Logged);
+        const bool again = generation_ > 0;
         try {
             connect();
         } catch (const StoreError &error) {
+            counted(Metrics::DatabaseErrors);
             disconnect();
             unreachable_ = true;
             retry_.setRemainingTime(reconnectPause);
@@ -350,6 +444,8 @@ private:
                                  .arg(shown_, error.why())
                                  .arg(reconnectPause.count()));
         }
+        if (again)
+            counted(Metrics::DatabaseReconnects);
         if (unreachable_ && outages_ == Outages::Logged)
             qInfo("the database %s answers again", qPrintable(shown_));
         unreachable_ = false;
@@ -657,10 +753,16 @@ private:
     }
 
     static inline std::atomic<int> connections = 0;
+    static inline QMutex failingMutex;
+    static inline QSet<QString> failing;   // database URLs
+    // Free space below which a SQLite file's disk counts as full: a
+    // registration takes a few pages of its journal, a checkpoint more.
+    static constexpr quint64 leastRoom = 1024 * 1024;
 
     const Dialect &dialect_;
     const QString url_;
     const Outages outages_;
+    Metrics *const metrics_;   // none: nothing counted
     const QString shown_;
     const QString password_;
     const WallClock &clock_;
@@ -683,16 +785,16 @@ private:
 } // namespace
 
 std::unique_ptr<ResultStore> openResultStore(const QString &url, const WallClock &clock, const QString &password,
-                                             Outages outages)
+                                             Outages outages, Metrics *metrics)
 {
-    auto store = std::make_unique<SqlResultStore>(dialectOf(url), url, password, clock, outages);
+    auto store = std::make_unique<SqlResultStore>(dialectOf(url), url, password, clock, outages, metrics);
     store->open();
     return store;
 }
 
 std::unique_ptr<Moderation> openModeration(const QString &url, const WallClock &clock, const QString &password)
 {
-    auto store = std::make_unique<SqlResultStore>(dialectOf(url), url, password, clock, Outages::Unlogged);
+    auto store = std::make_unique<SqlResultStore>(dialectOf(url), url, password, clock, Outages::Unlogged, nullptr);
     store->open();
     return store;
 }

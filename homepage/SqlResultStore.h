@@ -9,6 +9,7 @@
 #include <chrono>
 #include <memory>
 
+class Metrics;
 class WallClock;
 
 // Opens the hall of fame in the database a URL names, creates its tables on
@@ -20,10 +21,12 @@ class WallClock;
 // reached, opened or written, is damaged, or is of a newer schema than this
 // program's. Once open, a connection that fails is opened anew by the next
 // request that needs it; the loss and the return go to the log, unless a
-// second store on the same database already tells them.
+// second store on the same database already tells them. `metrics`, when
+// given, count the database's errors and the connections opened again.
 enum class Outages { Logged, Unlogged };
 std::unique_ptr<ResultStore> openResultStore(const QString &url, const WallClock &clock,
-                                             const QString &password = {}, Outages outages = Outages::Logged);
+                                             const QString &password = {}, Outages outages = Outages::Logged,
+                                             Metrics *metrics = nullptr);
 
 // The same database as the publisher keeps it, opened the same way; what
 // goes wrong is thrown as StoreError and never retried.

@@ -108,9 +108,11 @@ int main(int argc, char *argv[])
         // The first line, as editors and `echo` leave it.
         password = QString::fromUtf8(file.readLine()).remove(u'\n').remove(u'\r');
     }
+    // Counted from the start, on every connection to the database.
+    Metrics metrics;
     std::unique_ptr<ResultStore> store;
     try {
-        store = openResultStore(options.database, wallClock, password);
+        store = openResultStore(options.database, wallClock, password, Outages::Logged, &metrics);
     } catch (const StoreError &error) {
         return fail(error.why(), 1);
     }
@@ -129,8 +131,6 @@ int main(int argc, char *argv[])
     });
     RateLimiter limiter(options.registrationLimit, steadyClock);
     const StaticFiles files;
-    // Counted from the start; what serves them to a monitor is still to come.
-    Metrics metrics;
     Site site(*store, limiter, files, options.trustedProxies, options.blockedWords.isEmpty() ? nullptr : &words,
               &metrics);
     // A database server is a round trip away: whether the hall of fame has
@@ -138,13 +138,13 @@ int main(int argc, char *argv[])
     // question, while requests keep coming in.
     std::optional<RevisionProbe> probe;
     if (databaseServer(options.database))
-        probe.emplace([&options, &wallClock, password] {
-            return openResultStore(options.database, wallClock, password, Outages::Unlogged);
+        probe.emplace([&options, &wallClock, &metrics, password] {
+            return openResultStore(options.database, wallClock, password, Outages::Unlogged, &metrics);
         });
     // Registrations on a connection of their own, so that one waiting for a
     // lock holds up nothing else.
-    Registrar registrar([&options, &wallClock, password] {
-        return openResultStore(options.database, wallClock, password);
+    Registrar registrar([&options, &wallClock, &metrics, password] {
+        return openResultStore(options.database, wallClock, password, Outages::Logged, &metrics);
     }, limiter, files, options.trustedProxies, options.blockedWords.isEmpty() ? nullptr : &words, &metrics);
     HttpFront front(site, options, probe ? &*probe : nullptr, &registrar);
     QString why;
@@ -152,8 +152,22 @@ int main(int argc, char *argv[])
     if (port == 0)
         return fail(u"cannot listen on %1: %2"_s.arg(serverUrl(options.address, options.port), why), 1);
 
-    QObject::connect(&stop, &StopSignals::stopRequested, &front, [&front] {
+    // The metrics on an address of their own, through the same HTTP as the
+    // site, and listening before the server says it is ready.
+    MetricsPage metricsPage(metrics);
+    std::optional<HttpFront> metricsFront;
+    if (options.metrics) {
+        const auto &[address, wanted] = *options.metrics;
+        const quint16 listening = metricsFront.emplace(metricsPage, options).listenOn(address, wanted, why);
+        if (listening == 0)
+            return fail(u"cannot listen for metrics on %1: %2"_s.arg(serverUrl(address, wanted), why), 1);
+        out << "metrics on " << serverUrl(address, listening) << "metrics" << Qt::endl;
+    }
+
+    QObject::connect(&stop, &StopSignals::stopRequested, &front, [&front, &metricsFront] {
             sd_notify(0, "STOPPING=1");
+            if (metricsFront)
+                metricsFront->finish(1s);
             front.finish(10s);
         }, Qt::SingleShotConnection);
     QObject::connect(&front, &HttpFront::finished, &app, &QCoreApplication::quit);

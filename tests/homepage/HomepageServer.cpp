@@ -6,12 +6,14 @@
 #include <QDeadlineTimer>
 #include <QJsonDocument>
 #include <QRegularExpression>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUrl>
+#include <QtNumeric>
 
 #include <csignal>
 #include <unistd.h>
@@ -136,6 +138,84 @@ std::optional<QVariant> TestDatabase::value(const QString &sql) const
     }
     QSqlDatabase::removeDatabase(name);
     return answer;
+}
+
+bool TestDatabase::setReadOnly(bool readOnly)
+{
+    QSqlDatabase db = administration();
+    // This connection stays writable, to set it back.
+    return execute(db, u"SET default_transaction_read_only = off"_s)
+        && execute(db, readOnly ? u"ALTER SYSTEM SET default_transaction_read_only = on"_s
+                                : u"ALTER SYSTEM RESET default_transaction_read_only"_s)
+        && execute(db, u"SELECT pg_reload_conf()"_s);
+}
+
+Exposition readExposition(const QByteArray &text)
+{
+    static const QRegularExpression line(
+        u"^(?:# HELP ([a-zA-Z_:][a-zA-Z0-9_:]*) .+|# TYPE ([a-zA-Z_:][a-zA-Z0-9_:]*) "
+         "(counter|gauge|histogram|summary|untyped)|([a-zA-Z_:][a-zA-Z0-9_:]*)"
+         "(?:\\{((?:[a-zA-Z_][a-zA-Z0-9_]*=\"(?:[^\"\\\\\\n]|\\\\[\\\\\"n])*\",?)*)\\})? ([^ ]+))$"_s);
+    static const QRegularExpression upperBound(u"le=\"([^\"]*)\""_s);
+    Exposition read;
+    QString family, type;
+    QSet<QString> typed;
+    double bound = -qInf(), below = 0;   // the histogram's last bucket
+    bool counted = true;                 // the histogram's _count has come
+    const auto fault = [&read](const char *why, const QString &where) {
+        read.fault = QLatin1StringView(why) + u": "_s + where;
+        return read;
+    };
+    const auto number = [](const QString &text, double &value) {
+        bool ok = text == "+Inf"_L1;
+        value = ok ? qInf() : text.toDouble(&ok);
+        return ok;
+    };
+    if (!text.endsWith('\n'))
+        return fault("no line end at the end", {});
+    for (const QByteArray &bytes : text.chopped(1).split('\n')) {
+        const QString written = QString::fromUtf8(bytes);
+        const QRegularExpressionMatch found = line.match(written);
+        if (!found.hasMatch())
+            return fault("neither HELP, TYPE nor a sample", written);
+        if (found.hasCaptured(1))
+            continue;
+        if (found.hasCaptured(2)) {
+            if (typed.contains(found.captured(2)) || !counted)
+                return fault("TYPE twice, or a histogram without its count", written);
+            family = found.captured(2);
+            typed.insert(family);
+            type = found.captured(3);
+            bound = -qInf();
+            below = 0;
+            counted = type != "histogram"_L1;
+            continue;
+        }
+        const QString name = found.captured(4);
+        const QString key = found.hasCaptured(5) ? name + u'{' + found.captured(5) + u'}' : name;
+        double value = 0;
+        if (!number(found.captured(6), value) || read.samples.contains(key))
+            return fault("not a number, or a sample twice", written);
+        read.samples.insert(key, value);
+        const bool histogram = type == "histogram"_L1;
+        const QString part = name == family                ? QString()
+            : name.startsWith(family + u'_') ? name.sliced(family.size())
+                                             : u"?"_s;
+        double upper = 0;
+        if (histogram && part == "_bucket"_L1) {
+            if (!number(upperBound.match(found.captured(5)).captured(1), upper) || upper <= bound || value < below)
+                return fault("a bucket out of order", written);
+            bound = upper;
+            below = value;
+        } else if (histogram && part == "_count"_L1 && bound == qInf() && value == below) {
+            counted = true;
+        } else if (histogram ? part != "_sum"_L1 || bound != qInf() : !part.isEmpty()) {
+            return fault("a sample outside its family, or a histogram's in the wrong place", written);
+        }
+    }
+    if (!counted)
+        return fault("a histogram without its count", family);
+    return read;
 }
 
 QByteArray Reply::header(const QByteArray &name) const
@@ -273,12 +353,22 @@ void HomepageServer::launch()
 bool HomepageServer::waitUntilListening()
 {
     const QDeadlineTimer deadline(patienceMs);
-    while (!process_.canReadLine()) {
-        if (deadline.hasExpired() || !process_.waitForReadyRead(int(deadline.remainingTime())))
-            return false;
+    const auto nextLine = [this, &deadline] {
+        while (!process_.canReadLine()) {
+            if (deadline.hasExpired() || !process_.waitForReadyRead(int(deadline.remainingTime())))
+                return QString();
+        }
+        return QString::fromUtf8(process_.readLine());
+    };
+    // The metrics' address, when asked for, comes first.
+    static const QRegularExpression metrics(u"^metrics on http://127\\.0\\.0\\.1:(\\d+)/metrics\n$"_s);
+    QString line = nextLine();
+    if (const QRegularExpressionMatch match = metrics.match(line); match.hasMatch()) {
+        metricsPort_ = match.captured(1).toUShort();
+        line = nextLine();
     }
     static const QRegularExpression listening(u"^listening on http://127\\.0\\.0\\.1:(\\d+)/\n$"_s);
-    const QRegularExpressionMatch match = listening.match(QString::fromUtf8(process_.readLine()));
+    const QRegularExpressionMatch match = listening.match(line);
     port_ = match.hasMatch() ? match.captured(1).toUShort() : 0;
     return port_ != 0;
 }

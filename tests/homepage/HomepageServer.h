@@ -37,6 +37,10 @@ public:
     bool run(const QString &sql) const { return value(sql).has_value(); }
     // The same, and the first value it answers (an invalid one for no row).
     std::optional<QVariant> value(const QString &sql) const;
+    // PostgreSQL only: the whole server set read-only (or writable again)
+    // by its configuration, as an operator does, under the connections it
+    // has; false, with a warning, when it fails.
+    static bool setReadOnly(bool readOnly);
 
 private:
     QTemporaryDir folder_;
@@ -64,6 +68,15 @@ Reply request(quint16 port, const QByteArray &method, const QByteArray &path, co
 // POST /api/results of one body to each port, sent only once a connection to
 // every port stands, so that the servers take them at the same moment.
 QList<Reply> postJsonAtOnce(const QList<quint16> &ports, const QByteArray &body);
+
+// A page of metrics read strictly as Prometheus' text format 0.0.4: the
+// samples by name and labels as written (name{a="x"}), or what is wrong.
+struct Exposition {
+    QMap<QString, double> samples;
+    QString fault;
+};
+
+Exposition readExposition(const QByteArray &text);
 
 // The body of POST /api/results for a name and a code.
 QByteArray registration(const QString &name, const QString &code);
@@ -97,6 +110,8 @@ public:
     void launch();
     bool waitUntilListening();
     quint16 port() const { return port_; }
+    // Where it serves GET /metrics, with --metrics-listen 127.0.0.1:0; else 0.
+    quint16 metricsPort() const { return metricsPort_; }
     qint64 pid() const { return process_.processId(); }
     void signal(int signal);
     // Waits for the end: the exit code, or -1 when it did not exit by itself.
@@ -121,6 +136,7 @@ private:
     QStringList options_;
     QProcess process_;
     quint16 port_ = 0;
+    quint16 metricsPort_ = 0;
     QString errors_;
 };
 

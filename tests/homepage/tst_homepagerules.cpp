@@ -256,6 +256,8 @@ void TestHomepageRules::commandLine_data()
                                      << int(CommandLine::Bad) << u"--trusted-proxy"_s;
     QTest::newRow("no idle time at all") << QStringList{program, u"--idle-timeout=0"_s} << int(CommandLine::Bad)
                                          << u"--idle-timeout"_s;
+    QTest::newRow("metrics without a port") << QStringList{program, u"--metrics-listen=127.0.0.1"_s}
+                                            << int(CommandLine::Bad) << u"--metrics-listen"_s;
     QTest::newRow("run") << QStringList{program, u"--listen=127.0.0.1:0"_s, u"--database=sqlite:x"_s}
                          << int(CommandLine::Run) << QString();
 }

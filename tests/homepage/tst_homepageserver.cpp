@@ -27,6 +27,7 @@
 #include <QTest>
 
 #include <csignal>
+#include <sys/resource.h>
 #include <cstring>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -175,6 +176,10 @@ private slots:
     void linesForTheJournal_data();
     void linesForTheJournal();
     void tellsSystemdItIsReadyAndStopping();
+    void metricsInPrometheusTextFormat_data();
+    void healthWhenRegistrationsCannotBeWritten_data();
+    void healthWhenRegistrationsCannotBeWritten();
+    void metricsInPrometheusTextFormat();
 
 private:
     std::unique_ptr<TestDatabase> database_;
@@ -188,7 +193,8 @@ void TestHomepageServer::init()
     // These start servers of their own, with options of their own.
     static const QByteArrayList ownServers{"startFailures", "startWithAPasswordFile", "registrationLimits",
                                            "wordListReadAgainOnSighup", "backupUnderLoadHasEveryAcknowledgedEntry",
-                                           "tellsSystemdItIsReadyAndStopping",
+                                           "tellsSystemdItIsReadyAndStopping", "metricsInPrometheusTextFormat",
+                                           "healthWhenRegistrationsCannotBeWritten",
                                            "quietConnectionsAreClosed", "killedUnderLoadLosesNothing",
                                            "databaseStoppedAndStartedAgain",
                                            "serversStartingAtOnceMakeTheTablesOnce"};
@@ -642,6 +648,12 @@ void TestHomepageServer::startFailures_data()
                                       << u"password authentication failed"_s;
     QTest::newRow("no password file") << on(u"%DATABASE%"_s) + QStringList{passwordFile} << QString()
                                       << u"cannot read the password file"_s;
+    QTest::newRow("metrics on the public address")
+        << QStringList{u"--listen"_s, u"127.0.0.1:%NOBODY%"_s, u"--metrics-listen"_s, u"127.0.0.1:%NOBODY%"_s}
+        << QString() << u"public address"_s;
+    QTest::newRow("metrics on an address not here")
+        << on(u"%DATABASE%"_s) + QStringList{u"--metrics-listen"_s, u"192.0.2.1:0"_s} << QString()
+        << u"cannot listen for metrics"_s;
 }
 
 void TestHomepageServer::startFailures()
@@ -893,7 +905,8 @@ void TestHomepageServer::databaseStoppedAndStartedAgain()
 {
     if (!TestDatabase::onPostgresql())
         QSKIP("for a PostgreSQL server");
-    HomepageServer server(database_->url(), {u"--registration-limit"_s, u"0"_s});
+    HomepageServer server(database_->url(),
+                          {u"--registration-limit"_s, u"0"_s, u"--metrics-listen"_s, u"127.0.0.1:0"_s});
     QVERIFY2(server.start(), qPrintable(server.errors()));
     RegistrationLoad load(server.port(), 4);
     QTRY_VERIFY_WITH_TIMEOUT(load.created().size() >= 30, 30000);
@@ -920,6 +933,11 @@ void TestHomepageServer::databaseStoppedAndStartedAgain()
     QCOMPARE(load.statuses().keys(), (QList<int>{201, 503}));
     for (const QJsonObject &entry : load.created())
         QCOMPARE(server.get("/api/results/" + QByteArray::number(entry[u"id"_s].toInteger())).status, 200);
+    // The outage as a monitor sees it.
+    const Exposition read = readExposition(request(server.metricsPort(), "GET", "/metrics").body);
+    QVERIFY2(read.fault.isEmpty(), qPrintable(read.fault));
+    QVERIFY(read.samples.value(u"suiranjuku_database_errors_total"_s) > 0);
+    QVERIFY(read.samples.value(u"suiranjuku_database_reconnects_total"_s) > 0);
     QCOMPARE(server.stop(SIGTERM), 0);
 }
 
@@ -1259,3 +1277,97 @@ void TestHomepageServer::tellsSystemdItIsReadyAndStopping()
 
 QTEST_GUILESS_MAIN(TestHomepageServer)
 #include "tst_homepageserver.moc"
+
+void TestHomepageServer::metricsInPrometheusTextFormat_data()
+{
+    QTest::addColumn<QString>("sample");
+    QTest::addColumn<double>("value");
+
+    QTest::newRow("a route and its status")
+        << u"suiranjuku_http_requests_total{route=\"GET /\",status=\"200\"}"_s << 2.0;
+    QTest::newRow("no route: one label for all")
+        << u"suiranjuku_http_requests_total{route=\"other\",status=\"404\"}"_s << 1.0;
+    QTest::newRow("created") << u"suiranjuku_registrations_total{outcome=\"created\"}"_s << 2.0;
+    QTest::newRow("repeated") << u"suiranjuku_registrations_total{outcome=\"repeated\"}"_s << 1.0;
+    QTest::newRow("refused, by its code") << u"suiranjuku_registrations_total{outcome=\"bad_name\"}"_s << 1.0;
+    QTest::newRow("a withdrawal") << u"suiranjuku_withdrawals_total"_s << 1.0;
+    QTest::newRow("a page served as kept") << u"suiranjuku_kept_pages_total{source=\"kept\"}"_s << 1.0;
+    QTest::newRow("no database errors") << u"suiranjuku_database_errors_total"_s << 0.0;
+    QTest::newRow("every answer timed") << u"suiranjuku_request_duration_seconds_count"_s << 8.0;
+}
+
+void TestHomepageServer::metricsInPrometheusTextFormat()
+{
+    QFETCH(QString, sample);
+    QFETCH(double, value);
+    HomepageServer server(database_->url(), {u"--metrics-listen"_s, u"127.0.0.1:0"_s});
+    QVERIFY2(server.start(), qPrintable(server.errors()));
+    QVERIFY(server.metricsPort() != 0);
+    server.get("/");
+    server.get("/");
+    server.get("/nothing");
+    const QJsonObject mine = server.registerEntry(u"取り下げる"_s, codeFor(60)).json();
+    server.registerEntry(u"残る"_s, codeFor(61));
+    server.registerEntry(u"残る"_s, codeFor(61));
+    server.registerEntry(u"\u0007"_s, codeFor(62));
+    QCOMPARE(request(server.port(), "POST", mine[u"withdraw"_s].toString().toLatin1()).status, 200);
+
+    const Reply metrics = request(server.metricsPort(), "GET", "/metrics");
+    QCOMPARE(metrics.status, 200);
+    QCOMPARE(metrics.header("Content-Type"), "text/plain; version=0.0.4; charset=utf-8"_ba);
+    const Exposition read = readExposition(metrics.body);
+    QVERIFY2(read.fault.isEmpty(), qPrintable(read.fault + u'\n' + metrics.text()));
+    QVERIFY2(read.samples.contains(sample), qPrintable(metrics.text()));
+    QCOMPARE(read.samples.value(sample), value);
+    // Only GET /metrics, and only on its own address.
+    QCOMPARE(request(server.metricsPort(), "GET", "/").status, 404);
+    QCOMPARE(server.get("/metrics").status, 404);
+}
+
+void TestHomepageServer::healthWhenRegistrationsCannotBeWritten_data()
+{
+    QTest::addColumn<bool>("onPostgresql");
+    QTest::newRow("a file past its size limit, as on a full disk") << false;
+    QTest::newRow("a database server set read-only") << true;
+}
+
+// Guards against /healthz saying 200 while every registration fails: it used
+// to ask only whether the database could be read.
+void TestHomepageServer::healthWhenRegistrationsCannotBeWritten()
+{
+    QFETCH(bool, onPostgresql);
+    if (onPostgresql != TestDatabase::onPostgresql())
+        QSKIP("for the other kind of database");
+    HomepageServer server(database_->url());
+    // A write past the limit fails rather than kill the server: SIGXFSZ is
+    // ignored in it as here when it starts.
+    const auto signalBefore = std::signal(SIGXFSZ, SIG_IGN);
+    server.launch();
+    std::signal(SIGXFSZ, signalBefore);
+    QVERIFY2(server.waitUntilListening(), qPrintable(server.errors()));
+    QCOMPARE(server.registerEntry(u"前"_s, codeFor(60)).status, 201);
+    QCOMPARE(server.get("/healthz").status, 200);
+
+    const QString file = database_->url().sliced(u"sqlite:"_s.size());
+    const auto writable = [&](bool yes) {
+        if (onPostgresql)
+            return TestDatabase::setReadOnly(!yes);
+        // No file may grow past the database file as it is: its journal
+        // (longer already) takes no commit, the file no checkpoint.
+        const rlim_t size = rlim_t(QFileInfo(file).size());
+        const rlimit limit{yes ? RLIM_INFINITY : size, RLIM_INFINITY};
+        return prlimit(pid_t(server.pid()), RLIMIT_FSIZE, &limit, nullptr) == 0;
+    };
+    QVERIFY(writable(false));
+    auto writableAgain = qScopeGuard([&] { writable(true); });
+    // Known before a registration fails where the database can tell.
+    if (onPostgresql)
+        QTRY_COMPARE_WITH_TIMEOUT(server.get("/healthz").status, 503, 5000);
+    QCOMPARE(server.registerEntry(u"後"_s, codeFor(61)).status, 503);
+    QTRY_COMPARE_WITH_TIMEOUT(server.get("/healthz").status, 503, 5000);
+    // Back as soon as a write goes through again.
+    writableAgain.dismiss();
+    QVERIFY(writable(true));
+    QTRY_COMPARE_WITH_TIMEOUT(server.get("/healthz").status, 200, 5000);
+    QCOMPARE(server.registerEntry(u"後"_s, codeFor(61)).status, 201);
+}
