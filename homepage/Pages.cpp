@@ -56,7 +56,7 @@ Pages::Pages(const StaticFiles &files)
         const QString picture = files_.url(line.symbol.toString() + u".svg"_s);
         const QString image = u"<img src=\"%1\" alt=\"\" width=\"40\" height=\"40\">"_s.arg(escapeHtml(picture));
         payTable_ += u"<li><span class=\"reels\">%1%1%1</span><span>%2　<strong>%3 両</strong></span></li>\n"_s.arg(
-            image, escapeHtml(line.name), number(line.payout.ryo));
+            image, escapeHtml(QString::fromUtf8(line.name)), number(line.payout.ryo));
     }
     emptyForm_ = form({});
 }

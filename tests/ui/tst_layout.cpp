@@ -477,12 +477,12 @@ void TestLayout::noTextRendersAsEmptyBoxes()
     const QFont messageFont = window(u"frmIvn01"_s)->findChild<QTextEdit *>(u"txtMsg"_s)->font();
     const QFont nameFont = window(u"frmIvn01"_s)->findChild<QLabel *>(u"lblName"_s)->font();
     for (const VisitorEvent &event : eventTable()) {
-        check(u"txtMsg"_s, event.lines.join(u'\n'), messageFont);
-        check(u"lblName"_s, event.speaker, nameFont);
+        check(u"txtMsg"_s, messageOf(event), messageFont);
+        check(u"lblName"_s, speakerOf(event), nameFont);
     }
     const QFont winFont = main_->findChild<QLabel *>(u"lblMsg"_s)->font();
     for (const char *symbol : {"a", "b", "c", "d"})
-        check(u"lblMsg"_s, payoutFor(QString::fromLatin1(symbol)).message, winFont);
+        check(u"lblMsg"_s, messageOf(payoutFor(QString::fromLatin1(symbol))), winFont);
     check(u"lblTensuu"_s, u"-0123456789"_s, main_->findChild<QLabel *>(u"lblTensuu"_s)->font());
     check(u"lblPassWord"_s, u"0123456789"_s, window(u"frmGover1"_s)->findChild<QLabel *>(u"lblPassWord"_s)->font());
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; "_s)));
