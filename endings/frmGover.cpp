@@ -90,7 +90,8 @@ void frmGover1::describe()
 {
     // The code digit by digit, or a screen reader says it as one number.
     EndingWindow::describe(textsOf({ui.Label1, ui.Label2, ui.Label3})
-                           << ui.Label5->text() + ui.lblScore->text() + ui.Label7->text()
+                           << tr("%1%2%3", "the score's words around its days")
+                                  .arg(ui.Label5->text(), ui.lblScore->text(), ui.Label7->text())
                            << ui.lblPassWord->accessibleName() + tr("。Ctrl+C でコピーできます。")
                            << textsOf({ui.Label6, ui.Label8, ui.Label9, ui.Label10, ui.Label11}));
 }

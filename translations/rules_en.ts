@@ -6,7 +6,7 @@
     <message>
         <location filename="../rules/EventTable.cpp" line="14"/>
         <source>ホウゲン</source>
-        <translation>Hougen</translation>
+        <translation>Hogen</translation>
     </message>
     <message>
         <location filename="../rules/EventTable.cpp" line="15"/>

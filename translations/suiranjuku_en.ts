@@ -34,7 +34,7 @@
     <message>
         <location filename="../ui/frmGover1.ui" line="171"/>
         <source>ホウゲン</source>
-        <translation>Hougen</translation>
+        <translation>Hogen</translation>
     </message>
     <message>
         <location filename="../ui/frmGover1.ui" line="199"/>
@@ -92,7 +92,13 @@
         <translation>Password %1</translation>
     </message>
     <message>
-        <location filename="../endings/frmGover.cpp" line="94"/>
+        <location filename="../endings/frmGover.cpp" line="93"/>
+        <source>%1%2%3</source>
+        <comment>the score&apos;s words around its days</comment>
+        <translation>%1 %2 %3</translation>
+    </message>
+    <message>
+        <location filename="../endings/frmGover.cpp" line="95"/>
         <source>。Ctrl+C でコピーできます。</source>
         <translation>. Ctrl+C copies it.</translation>
     </message>
@@ -122,7 +128,7 @@
     <message>
         <location filename="../ui/frmGover2.ui" line="171"/>
         <source>ホウゲン</source>
-        <translation>Hougen</translation>
+        <translation>Hogen</translation>
     </message>
     <message>
         <location filename="../ui/frmGover2.ui" line="182"/>
@@ -170,7 +176,7 @@
     <message>
         <location filename="../ui/frmGover3.ui" line="171"/>
         <source>ホウゲン</source>
-        <translation>Hougen</translation>
+        <translation>Hogen</translation>
     </message>
     <message>
         <location filename="../ui/frmGover3.ui" line="199"/>
@@ -251,45 +257,51 @@
     <message>
         <location filename="../ui/frmMain.ui" line="169"/>
         <source>両</source>
-        <translation>ryo</translation>
+        <translation>両</translation>
     </message>
     <message>
         <location filename="../ui/frmMain.ui" line="330"/>
+        <source>始</source>
+        <comment>what a screen reader calls the button</comment>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <location filename="../ui/frmMain.ui" line="333"/>
         <source>Space か Enter で一日を始めます</source>
         <translation>Space or Enter starts a day</translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="349"/>
+        <location filename="../ui/frmMain.ui" line="352"/>
         <source>始</source>
-        <translation>Go</translation>
+        <translation>▶</translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="357"/>
+        <location filename="../ui/frmMain.ui" line="360"/>
         <source>今は押せません</source>
         <translation>Cannot be pressed now</translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="389"/>
+        <location filename="../ui/frmMain.ui" line="392"/>
         <source>ファイル(&amp;F)</source>
         <translation>&amp;File</translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="395"/>
+        <location filename="../ui/frmMain.ui" line="398"/>
         <source>ヘルプ(&amp;H)</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="405"/>
+        <location filename="../ui/frmMain.ui" line="408"/>
         <source>終了(&amp;X)</source>
         <translation>E&amp;xit</translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="410"/>
+        <location filename="../ui/frmMain.ui" line="413"/>
         <source>ゲームの説明(&amp;R)</source>
         <translation>&amp;Rules</translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="415"/>
+        <location filename="../ui/frmMain.ui" line="418"/>
         <source>バージョン情報(&amp;A)</source>
         <translation>&amp;About</translation>
     </message>
@@ -314,12 +326,12 @@
     <message>
         <location filename="../ui/frmReadme.ui" line="32"/>
         <source>&#x3000;文久三年五月十六日、ミナセソラマはホウゲンの使者として福井にシノノメを訪問した。神戸翠嵐塾創設資金の五千両を借用するためである。</source>
-        <translation>&#x3000;On the sixteenth day of the fifth month of Bunkyu 3, Minase Sorama called on Shinonome in Fukui as Hougen&apos;s envoy, to borrow the 5,000 ryo needed to found the Suiranjuku school in Kobe.</translation>
+        <translation>&#x3000;In 1863, Minase Sorama called on Shinonome in Fukui for Hogen, to borrow the 5,000 ryo to found Suiranjuku in Kobe.</translation>
     </message>
     <message>
         <location filename="../ui/frmReadme.ui" line="60"/>
         <source>&#x3000;歴史では、ソラマがみごとシノノメを説得して、五千両を用意できたことになっているが、実は千両しか調達できなかったのである。</source>
-        <translation>&#x3000;History says Sorama won Shinonome over and came back with all 5,000 ryo. In truth he raised only 1,000.</translation>
+        <translation>&#x3000;History says Sorama won Shinonome over and got all 5,000 ryo. In truth he got only 1,000.</translation>
     </message>
     <message>
         <location filename="../ui/frmReadme.ui" line="88"/>
@@ -329,7 +341,7 @@
     <message>
         <location filename="../ui/frmReadme.ui" line="116"/>
         <source>&#x3000;スロットマシンで一年（３６５日）以内に、五千両にしてください。</source>
-        <translation>&#x3000;Make 5,000 ryo on the slot machine within a year (365 days).</translation>
+        <translation>&#x3000;Make it 5,000 ryo at the slots within 365 days.</translation>
     </message>
     <message>
         <location filename="../ui/frmReadme.ui" line="144"/>

@@ -92,7 +92,13 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../endings/frmGover.cpp" line="94"/>
+        <location filename="../endings/frmGover.cpp" line="93"/>
+        <source>%1%2%3</source>
+        <comment>the score&apos;s words around its days</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../endings/frmGover.cpp" line="95"/>
         <source>。Ctrl+C でコピーできます。</source>
         <translation type="unfinished"></translation>
     </message>
@@ -255,41 +261,47 @@
     </message>
     <message>
         <location filename="../ui/frmMain.ui" line="330"/>
+        <source>始</source>
+        <comment>what a screen reader calls the button</comment>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../ui/frmMain.ui" line="333"/>
         <source>Space か Enter で一日を始めます</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="349"/>
+        <location filename="../ui/frmMain.ui" line="352"/>
         <source>始</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="357"/>
+        <location filename="../ui/frmMain.ui" line="360"/>
         <source>今は押せません</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="389"/>
+        <location filename="../ui/frmMain.ui" line="392"/>
         <source>ファイル(&amp;F)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="395"/>
+        <location filename="../ui/frmMain.ui" line="398"/>
         <source>ヘルプ(&amp;H)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="405"/>
+        <location filename="../ui/frmMain.ui" line="408"/>
         <source>終了(&amp;X)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="410"/>
+        <location filename="../ui/frmMain.ui" line="413"/>
         <source>ゲームの説明(&amp;R)</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../ui/frmMain.ui" line="415"/>
+        <location filename="../ui/frmMain.ui" line="418"/>
         <source>バージョン情報(&amp;A)</source>
         <translation type="unfinished"></translation>
     </message>
