@@ -245,6 +245,8 @@ void frmMain::showDay()
 {
     ui.lblCount->setText(decimal(state().spinCount));
     ui.lblCount->setAccessibleName(spoken::day(state()));
+    // The unit after the count: one word in Japanese, "day" or "days" in English.
+    ui.lblNichi->setText(tr("日", "the unit after the days played", state().spinCount));
 }
 
 void frmMain::showMoney()

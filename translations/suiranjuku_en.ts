@@ -310,8 +310,17 @@
         <source>パスワードをコピーしました</source>
         <translation>Password copied</translation>
     </message>
+    <message numerus="yes">
+        <location filename="../game/frmMain.cpp" line="249"/>
+        <source>日</source>
+        <comment>the unit after the days played</comment>
+        <translation>
+            <numerusform>day</numerusform>
+            <numerusform>days</numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../game/frmMain.cpp" line="333"/>
+        <location filename="../game/frmMain.cpp" line="335"/>
         <source>止</source>
         <translation>■</translation>
     </message>

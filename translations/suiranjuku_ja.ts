@@ -310,8 +310,16 @@
         <source>パスワードをコピーしました</source>
         <translation type="unfinished"></translation>
     </message>
+    <message numerus="yes">
+        <location filename="../game/frmMain.cpp" line="249"/>
+        <source>日</source>
+        <comment>the unit after the days played</comment>
+        <translation type="unfinished">
+            <numerusform></numerusform>
+        </translation>
+    </message>
     <message>
-        <location filename="../game/frmMain.cpp" line="333"/>
+        <location filename="../game/frmMain.cpp" line="335"/>
         <source>止</source>
         <translation type="unfinished"></translation>
     </message>
