@@ -41,8 +41,8 @@ QStringList EndingWindow::textsOf(const QList<const QLabel *> &labels)
 void EndingWindow::describe(const QStringList &words)
 {
     setAccessibleDescription(words.join(u' ')
-                             + u" 「終了」ボタンにフォーカスがあります。Enter でゲームを終了します。"
-                               u"もう一度遊ぶには Tab で「もう一度」へ移ります。"_s);
+                             + tr(" 「終了」ボタンにフォーカスがあります。Enter でゲームを終了します。"
+                                  "もう一度遊ぶには Tab で「もう一度」へ移ります。"));
 }
 
 void EndingWindow::present()
@@ -82,7 +82,7 @@ void frmGover1::setScore(std::int32_t days)
 void frmGover1::setPassWord(const QString &code)
 {
     ui.lblPassWord->setText(code);
-    ui.lblPassWord->setAccessibleName(u"パスワード "_s + spoken::oneByOne(code));
+    ui.lblPassWord->setAccessibleName(tr("パスワード %1").arg(spoken::oneByOne(code)));
     describe();
 }
 
@@ -90,8 +90,9 @@ void frmGover1::describe()
 {
     // The code digit by digit, or a screen reader says it as one number.
     EndingWindow::describe(textsOf({ui.Label1, ui.Label2, ui.Label3})
-                           << ui.Label5->text() + ui.lblScore->text() + ui.Label7->text()
-                           << ui.lblPassWord->accessibleName() + u"。Ctrl+C でコピーできます。"_s
+                           << tr("%1%2%3", "the score's words around its days")
+                                  .arg(ui.Label5->text(), ui.lblScore->text(), ui.Label7->text())
+                           << ui.lblPassWord->accessibleName() + tr("。Ctrl+C でコピーできます。")
                            << textsOf({ui.Label6, ui.Label8, ui.Label9, ui.Label10, ui.Label11}));
 }
 

@@ -19,7 +19,7 @@ frmReadme::frmReadme(QWidget *parent)
     QStringList rules;
     for (const QLabel *paragraph : {ui.Label1, ui.Label2, ui.Label3, ui.Label4, ui.Label5, ui.Label6})
         rules << paragraph->text().trimmed();
-    setAccessibleDescription(rules.join(u' ') + u" 閉じるボタンか Escape で閉じます"_s);
+    setAccessibleDescription(rules.join(u' ') + tr(" 閉じるボタンか Escape で閉じます"));
     // The stand-in serif face sets its lines farther apart than the face the
     // rules were laid out in; a fixed line height keeps each paragraph inside
     // its box.

@@ -20,11 +20,11 @@ frmVer::frmVer(QWidget *parent)
     new QShortcut(QKeySequence(Qt::Key_Escape), this, this, &frmVer::cmdClose_Click);
     // The window has no title: a screen reader gets a name, and what the
     // labels say as its description.
-    setAccessibleName(u"バージョン情報"_s);
+    setAccessibleName(tr("バージョン情報"));
     QStringList words;
     for (const QLabel *label : {ui.lblProductName, ui.lblVersion, ui.lblCompanyProduct, ui.lblCopyright, ui.lblHttp})
         words << label->text();
-    setAccessibleDescription(words.join(u' ') + u" 閉じるボタンか Escape で閉じます"_s);
+    setAccessibleDescription(words.join(u' ') + tr(" 閉じるボタンか Escape で閉じます"));
 }
 
 void frmVer::cmdClose_Click()

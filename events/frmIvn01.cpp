@@ -92,7 +92,7 @@ void frmIvn01::describe()
     // line of the text box per key.
     QString words = ui.txtMsg->toPlainText();
     words.replace(u'\r', u' ').replace(u'\n', u' ');
-    setAccessibleDescription(u"%1「%2」 閉じるボタンか Escape で閉じます"_s.arg(ui.lblName->text(), words.simplified()));
+    setAccessibleDescription(tr("%1「%2」 閉じるボタンか Escape で閉じます").arg(ui.lblName->text(), words.simplified()));
 }
 
 void frmIvn01::closeByVisibleButton()

@@ -28,7 +28,6 @@ constexpr QSize clientArea{253, 216};
 constexpr auto flashStep = 200ms;
 constexpr int flashToggles = 6;
 constexpr auto pauseBeforeGoal = 2000ms;
-const QString stopCaption = QStringLiteral("止");
 } // namespace
 
 frmMain::frmMain(const Platform &platform, QWidget *parent)
@@ -184,7 +183,7 @@ void frmMain::wire(EndingWindow &window)
         offerStart();
     });
     connect(&window, &EndingWindow::resultCodeCopied, this, [this] {
-        announce(QStringLiteral("パスワードをコピーしました"));
+        announce(tr("パスワードをコピーしました"));
     });
     connect(&window, &EndingWindow::endRequested, this, [this] { platform_.exit.exitNow(); });
 }
@@ -246,6 +245,8 @@ void frmMain::showDay()
 {
     ui.lblCount->setText(decimal(state().spinCount));
     ui.lblCount->setAccessibleName(spoken::day(state()));
+    // The unit after the count: one word in Japanese, "day" or "days" in English.
+    ui.lblNichi->setText(tr("日", "the unit after the days played", state().spinCount));
 }
 
 void frmMain::showMoney()
@@ -314,7 +315,7 @@ void frmMain::cmdStart_Click()
     if (startHadFocus)
         ui.cmdStart->clearFocus();
     ui.cmdStart->hide();
-    ui.cmdDamy->setAccessibleName(spoken::spinning);
+    ui.cmdDamy->setAccessibleName(spoken::spinning());
     ui.cmdDamy->show();
     ui.lblMsg->hide();
     game_.countDay();
@@ -325,13 +326,13 @@ void frmMain::cmdStart_Click()
         ui.cmdStart->hide();
         // The visitor's window takes the focus; the slot machine holds none
         // until 始 comes back.
-        ui.cmdDamy->setAccessibleName(spoken::visitorHere);
+        ui.cmdDamy->setAccessibleName(spoken::visitorHere());
         DrawEvent(day.r);
         return;
     }
     showMoney();
     for (QPushButton *stop : cmdStop)
-        stop->setText(stopCaption);
+        stop->setText(tr("止"));
     for (int reel = 0; reel < reels::count; ++reel)
         describeReel(reel);
     if (startHadFocus)
@@ -405,7 +406,7 @@ void frmMain::flashTitleBar()
 void frmMain::PayWin()
 {
     const Payout &payout = game_.payLine();
-    ui.lblMsg->setText(payout.message);
+    ui.lblMsg->setText(messageOf(payout));
     announce(spoken::line(state().reelSymbol[0], payout, state()));
     if (game_.goalReached()) {
         holdFor(platform_.clock, pauseBeforeGoal);
@@ -423,7 +424,7 @@ void frmMain::DrawEvent(int r)
     visitor.offer(game_.visit(r));
     visitor.showFor(event.kind);
     visitor.setMessage(messageOf(event));
-    visitor.setName(event.speaker);
+    visitor.setName(speakerOf(event));
     visitor.showPortrait(r);
     showMoney();
     announce(spoken::visitor(event, state()));

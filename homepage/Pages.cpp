@@ -174,9 +174,9 @@ Pages::Pages(const StaticFiles &files)
         for (const PayLine &line : payLines()) {
             const QString picture = files_.url(line.symbol.toString() + u".svg"_s);
             const QString image = u"<img src=\"%1\" alt=\"\" width=\"40\" height=\"40\">"_s.arg(escapeHtml(picture));
-            QString name = line.name.toString();
+            QString name = QString::fromUtf8(line.name);
             if (translated && edition.language == Language::English) {
-                if (const QString english = rules.translate("PayTable", name.toUtf8().constData()); !english.isEmpty())
+                if (const QString english = rules.translate("PayTable", line.name); !english.isEmpty())
                     name = english;
             }
             edition.payTable += edition.words.payLine.toString().arg(image, escapeHtml(name), number(line.payout.ryo));

@@ -1,23 +1,38 @@
 #include "rules/EventTable.h"
 
+#include <QCoreApplication>
+
 using namespace Qt::StringLiterals;
 
 const std::array<VisitorEvent, visitorCount> &eventTable()
 {
     // The visitors' words are the game's own text, each line exactly as it is
     // shown: its trailing space, its mix of full-width and half-width forms.
+    // A message is translated whole, its lines apart by \n, so that another
+    // language may break them where it reads best.
     static const std::array<VisitorEvent, visitorCount> table{{
-        {EventKind::Loss, 100, u"ホウゲン"_s, {u"ソラさん"_s, u"大変なことに"_s, u"なっちまったぜ!"_s, u"泥棒が100両､"_s, u"盗みやがった! "_s}},
-        {EventKind::Loss, 50, u"タチバ"_s, {u"お手前の藩名は？"_s, u"なに！浪人か！"_s, u"今回は50両出せば､"_s, u"見逃してやる！"_s}},
-        {EventKind::Loss, 10, u"ムラクモ"_s, {u"ミナセくん"_s, u"申し訳ないが、"_s, u"逃走資金に１0両､"_s, u"貸してつかーされ！ "_s}},
-        {EventKind::Loss, 30, u"イワト"_s, {u"ソラマ、"_s, u"軍備を調えたいき"_s, u"30両ばあ"_s, u"出してくれ！"_s}},
-        {EventKind::Loss, 5, u"おすず"_s, {u"月琴の月謝が"_s, u"何ヶ月も"_s, u"たまっていまんねん。"_s, u"５両いただけまへんか。"_s}},
-        {EventKind::Loss, 10, u"ヨシカタ"_s, {u"何、"_s, u"砲術を習いたいのか"_s, u"うちの授業料は"_s, u"10両だよ。"_s}},
-        {EventKind::Gain, 20, u"ハツネ"_s, {u"ソラマ､"_s, u"ゲンパチ兄さんに頼き"_s, u"20両"_s, u"送ってもろーたよ!"_s}},
-        {EventKind::Gain, 10, u"アマギ"_s, {u"ミナセくん"_s, u"この短筒を"_s, u"受け取ってつかーされ。"_s, u"10両ぐらいで"_s, u"売れるでしょう。"_s}},
-        {EventKind::Gain, 50, u"クロガネ"_s, {u"ミナセさぁ"_s, u"薩摩の気持ちでごわす。"_s, u"50両ありもんす。"_s, u"好きなように使こうてたもんせ。"_s}},
-        {EventKind::Gain, 90, u"ヤスダ"_s, {u"ミナセさん"_s, u"1丁18両のミニエー銃が"_s, u"5丁売れちゅう。"_s, u"90両になるがでよ。"_s}},
-        {EventKind::Gain, 30, u"トキワ"_s, {u"あしは京都留守居役"_s, u"になったがで金の事は"_s, u"心配しやーせきおせ。"_s, u"30両ここにあるがで。"_s}},
+        {EventKind::Loss, 100, QT_TRANSLATE_NOOP("EventTable", "ホウゲン"),
+         QT_TRANSLATE_NOOP("EventTable", "ソラさん\n大変なことに\nなっちまったぜ!\n泥棒が100両､\n盗みやがった! ")},
+        {EventKind::Loss, 50, QT_TRANSLATE_NOOP("EventTable", "タチバ"),
+         QT_TRANSLATE_NOOP("EventTable", "お手前の藩名は？\nなに！浪人か！\n今回は50両出せば､\n見逃してやる！")},
+        {EventKind::Loss, 10, QT_TRANSLATE_NOOP("EventTable", "ムラクモ"),
+         QT_TRANSLATE_NOOP("EventTable", "ミナセくん\n申し訳ないが、\n逃走資金に１0両､\n貸してつかーされ！ ")},
+        {EventKind::Loss, 30, QT_TRANSLATE_NOOP("EventTable", "イワト"),
+         QT_TRANSLATE_NOOP("EventTable", "ソラマ、\n軍備を調えたいき\n30両ばあ\n出してくれ！")},
+        {EventKind::Loss, 5, QT_TRANSLATE_NOOP("EventTable", "おすず"),
+         QT_TRANSLATE_NOOP("EventTable", "月琴の月謝が\n何ヶ月も\nたまっていまんねん。\n５両いただけまへんか。")},
+        {EventKind::Loss, 10, QT_TRANSLATE_NOOP("EventTable", "ヨシカタ"),
+         QT_TRANSLATE_NOOP("EventTable", "何、\n砲術を習いたいのか\nうちの授業料は\n10両だよ。")},
+        {EventKind::Gain, 20, QT_TRANSLATE_NOOP("EventTable", "ハツネ"),
+         QT_TRANSLATE_NOOP("EventTable", "ソラマ､\nゲンパチ兄さんに頼き\n20両\n送ってもろーたよ!")},
+        {EventKind::Gain, 10, QT_TRANSLATE_NOOP("EventTable", "アマギ"),
+         QT_TRANSLATE_NOOP("EventTable", "ミナセくん\nこの短筒を\n受け取ってつかーされ。\n10両ぐらいで\n売れるでしょう。")},
+        {EventKind::Gain, 50, QT_TRANSLATE_NOOP("EventTable", "クロガネ"),
+         QT_TRANSLATE_NOOP("EventTable", "ミナセさぁ\n薩摩の気持ちでごわす。\n50両ありもんす。\n好きなように使こうてたもんせ。")},
+        {EventKind::Gain, 90, QT_TRANSLATE_NOOP("EventTable", "ヤスダ"),
+         QT_TRANSLATE_NOOP("EventTable", "ミナセさん\n1丁18両のミニエー銃が\n5丁売れちゅう。\n90両になるがでよ。")},
+        {EventKind::Gain, 30, QT_TRANSLATE_NOOP("EventTable", "トキワ"),
+         QT_TRANSLATE_NOOP("EventTable", "あしは京都留守居役\nになったがで金の事は\n心配しやーせきおせ。\n30両ここにあるがで。")},
     }};
     return table;
 }
@@ -27,9 +42,14 @@ EventClosing endingOf(EventKind kind)
     return kind == EventKind::Loss ? EventClosing::MoneyGone : EventClosing::GoalReached;
 }
 
+QString speakerOf(const VisitorEvent &event)
+{
+    return QCoreApplication::translate("EventTable", event.speaker);
+}
+
 QString messageOf(const VisitorEvent &event)
 {
-    return event.lines.join(u"\r\n"_s);
+    return QCoreApplication::translate("EventTable", event.message).replace(u'\n', u"\r\n"_s);
 }
 
 EventOutcome applyEvent(const VisitorEvent &event, std::int32_t ryo, std::int32_t goalRyo)

@@ -15,8 +15,10 @@ enum class EventKind { Loss, Gain };
 struct VisitorEvent {
     EventKind kind;
     std::int32_t amount;     // ryo taken (loss) or given (gain)
-    QString speaker;
-    QStringList lines;
+    // The texts as written, for QCoreApplication::translate in context
+    // "EventTable": the windows show them through speakerOf() and messageOf().
+    const char *speaker;
+    const char *message;   // lines apart by \n
 };
 
 const std::array<VisitorEvent, visitorCount> &eventTable();
@@ -32,7 +34,10 @@ enum class EventClosing {
 // the game: a loss can only empty the purse, a gain only reach the goal.
 EventClosing endingOf(EventKind kind);
 
-// The message as the text box shows it: lines joined by CR LF.
+// The visitor's name and message in the language of the translators
+// installed when asked, the message as the text box shows it: lines joined
+// by CR LF.
+QString speakerOf(const VisitorEvent &event);
 QString messageOf(const VisitorEvent &event);
 
 struct EventOutcome {

@@ -12,6 +12,12 @@ bool isLanguage(const QString &tag, QLatin1StringView primary)
     return tag.size() == primary.size() || QStringView(u"-_.@").contains(tag.at(primary.size()));
 }
 
+// "C", "POSIX", "C.UTF-8": the locale of a program that chose none.
+bool isPlainLocale(const QString &locale)
+{
+    return locale == "POSIX"_L1 || locale == "C"_L1 || locale.startsWith("C."_L1);
+}
+
 } // namespace
 
 Language languageFor(const QStringList &wanted)
@@ -28,4 +34,17 @@ Language languageFor(const QStringList &wanted)
 QString languageCode(Language language)
 {
     return language == Language::English ? u"en"_s : u"ja"_s;
+}
+
+Language desktopLanguage()
+{
+    QString messages;
+    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        messages = qEnvironmentVariable(variable);
+        if (!messages.isEmpty())
+            break;
+    }
+    if (messages.isEmpty() || isPlainLocale(messages))
+        return Language::Japanese;
+    return languageFor(qEnvironmentVariable("LANGUAGE").split(u':', Qt::SkipEmptyParts) << messages);
 }

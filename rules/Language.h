@@ -14,5 +14,11 @@ enum class Language { Japanese, English };
 // and anything else count for neither.
 Language languageFor(const QStringList &wanted);
 
+// The language the desktop asks for, read from the environment as Qt and
+// gettext read it: LANGUAGE's list (en_GB:ja), then the locale of messages
+// (LC_ALL, else LC_MESSAGES, else LANG). Under the C or POSIX locale, or none,
+// programs show their texts untranslated, LANGUAGE or not: Japanese here.
+Language desktopLanguage();
+
 // "ja" or "en", as in <html lang> and the translations' file names.
 QString languageCode(Language language);

@@ -1,15 +1,17 @@
 #include "rules/PayTable.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <array>
 
 std::span<const PayLine> payLines()
 {
     static const std::array<PayLine, 4> table{{
-        {u"a", u"顔", {500, QStringLiteral("５００両 獲得！")}},
-        {u"b", u"紋", {300, QStringLiteral("３００両 獲得！")}},
-        {u"c", u"赤い棒", {100, QStringLiteral("１００両 獲得！")}},
-        {u"d", u"提灯", {100, QStringLiteral("１００両 獲得！")}},
+        {u"a", QT_TRANSLATE_NOOP("PayTable", "顔"), {500, QT_TRANSLATE_NOOP("PayTable", "５００両 獲得！")}},
+        {u"b", QT_TRANSLATE_NOOP("PayTable", "紋"), {300, QT_TRANSLATE_NOOP("PayTable", "３００両 獲得！")}},
+        {u"c", QT_TRANSLATE_NOOP("PayTable", "赤い棒"), {100, QT_TRANSLATE_NOOP("PayTable", "１００両 獲得！")}},
+        {u"d", QT_TRANSLATE_NOOP("PayTable", "提灯"), {100, QT_TRANSLATE_NOOP("PayTable", "１００両 獲得！")}},
     }};
     return table;
 }
@@ -22,11 +24,16 @@ const Payout &payoutFor(const QString &symbol)
     return row != table.end() ? row->payout : table.back().payout;
 }
 
-QStringView symbolName(QStringView symbol)
+QString messageOf(const Payout &payout)
+{
+    return QCoreApplication::translate("PayTable", payout.message);
+}
+
+QString symbolName(QStringView symbol)
 {
     for (const PayLine &line : payLines()) {
         if (line.symbol == symbol)
-            return line.name;
+            return QCoreApplication::translate("PayTable", line.name);
     }
     return {};
 }

@@ -29,7 +29,10 @@ wm=$!
 sleep 1
 
 mkdir -p "$out"
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR
-build/tools/screenshots/suiran_screenshots "$out"
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR LANGUAGE LC_ALL LC_MESSAGES
+# The game in its own language whatever the caller's desktop speaks...
+LANG=C.UTF-8 build/tools/screenshots/suiran_screenshots "$out"
 # The slot machine once more, as a screen at twice the density shows it.
-QT_SCALE_FACTOR=2 build/tools/screenshots/suiran_screenshots "$out" -2x spin
+LANG=C.UTF-8 QT_SCALE_FACTOR=2 build/tools/screenshots/suiran_screenshots "$out" -2x spin
+# ...and as an English desktop shows it (the locale need not be installed).
+LANGUAGE=en LANG=en_US.UTF-8 build/tools/screenshots/suiran_screenshots "$out" -en

@@ -14,6 +14,7 @@ set -eu
 
 packages="cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-svg-dev libgl-dev libxcb1-dev
+  qt6-tools-dev qt6-l10n-tools
   fonts-ipafont-gothic fonts-ipafont-mincho"
 case "${SUIRAN_SETUP:-}" in homepage | tests)
   packages="$packages

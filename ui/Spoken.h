@@ -8,7 +8,8 @@
 
 // What a screen reader hears of the game: the names and states of the
 // controls and the news spoken without moving the focus. The facts (symbol
-// names, visitors, amounts) come from the rules; only the wording is here.
+// names, visitors, amounts) come from the rules; only the wording is here,
+// in the language of the translators installed when it is asked for.
 // Reels are numbered 0 to 2, as in the rules.
 namespace spoken {
 
@@ -32,7 +33,7 @@ QString visitor(const VisitorEvent &event, const GameState &state);
 QString oneByOne(const QString &text);
 
 // What stands where 始 stood.
-inline const QString spinning = QStringLiteral("回転中");
-inline const QString visitorHere = QStringLiteral("客が来ています");
+QString spinning();
+QString visitorHere();
 
 } // namespace spoken

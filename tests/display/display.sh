@@ -18,6 +18,12 @@ xprop() {
     LC_ALL=C.UTF-8 command xprop "$@"
 }
 
+# The game speaks English where the caller's desktop asks for it first (the
+# _en variants of the tests set LANGUAGE=en LANG=en_US.UTF-8), Japanese
+# otherwise: `say <Japanese> <English>` gives the text to expect.
+case "${LANGUAGE:-}" in en*) english=true ;; *) english=false ;; esac
+say() { if $english; then printf '%s' "$2"; else printf '%s' "$1"; fi; }
+
 work=$(mktemp -d)
 pids=""
 cleanup() {

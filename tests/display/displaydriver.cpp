@@ -21,7 +21,9 @@
 #include "game/frmMain.h"
 #include "rules/Reels.h"
 #include "support/ScriptedPlatform.h"
+#include "rules/Seams.h"
 #include "ui/Fonts.h"
+#include "ui/Translations.h"
 #include "ui/WindowSetup.h"
 
 #include <QApplication>
@@ -189,7 +191,11 @@ void openWindowsInTurn(frmMain &main, ScriptedRandom &random)
 
 int main(int argc, char *argv[])
 {
+    // In the language the caller's desktop asks for, as the game itself.
+    const Language language = desktopLanguage();
+    useUtf8Locale();
     QApplication app(argc, argv);
+    useLanguage(language);
     installFontSubstitutions();
     // The script clicks the three Stops faster than any player could, and Qt
     // would take a press soon after another for a double click.

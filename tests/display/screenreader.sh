@@ -18,8 +18,10 @@ done
 
 . "$(dirname "$0")/display.sh"
 
-# Texts are Japanese: the scripts and tools read UTF-8 whatever the caller's
-# locale.
+# The game runs in the caller's language where that is English; the scripts
+# and tools read UTF-8 whatever the caller's locale.
+gameLocale="LANG=C.UTF-8 LC_ALL=C.UTF-8"
+$english && gameLocale="LANG=${LANG:-} LC_ALL="
 export LANG=C.UTF-8 LC_ALL=C.UTF-8
 # A session bus of our own, and the accessibility bus and registry on it.
 dbus-daemon --session --fork --print-address=3 --print-pid=4 3>"$work/bus" 4>"$work/buspid" \
@@ -38,7 +40,8 @@ until grep -qs '^listening' "$work/heard"; do
 done
 
 mkfifo "$work/in"
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$driver" keyboard <"$work/in" >"$work/log" 2>"$work/err" &
+# shellcheck disable=SC2086
+env $gameLocale QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$driver" keyboard <"$work/in" >"$work/log" 2>"$work/err" &
 game=$!
 started $game
 exec 4>"$work/in"
@@ -74,40 +77,43 @@ spins=0
 mark
 await "^[0-9]* main " 100 || fail "the slot machine never came"
 # The window opens on the middle reel, the first of its Tab order.
-focusOn label "中のリール 絵なし"
-echo "opens on: 中のリール 絵なし"
+opening="$(say "中のリール 絵なし" "Middle reel no picture")"
+focusOn label "$opening"
+echo "opens on: $opening"
 
 # --- A day by keyboard: to 始, Space, then Enter on each reel as the focus
 # goes from one to the next; the reels stop on frame 2, no line.
 tell "aim 2"
 mark
 key shift+Tab
-focusOn "push button" "始"
-hear "^focus:|push button|始|Space か Enter で一日を始めます|"
+start="$(say "始" "Start")"
+focusOn "push button" "$start"
+hear "^focus:|push button|$start|$(say "Space か Enter で一日を始めます" "Space or Enter starts a day")|"
 mark
 key space
-announced "1日目、残り364日。回転中。所持金 995両"
-focusOn label "左のリール 回転中"
+announced "$(say "1日目、残り364日。回転中。所持金 995両" "Day 1, 364 days left. Spinning. Money 995 ryo")"
+focusOn label "$(say "左のリール 回転中" "Left reel Spinning")"
 # Once the start is told (and its notification put away again), nothing
 # more until a key, however the reels turn.
-since | grep -q '^object:announcement|' || hear "^object:state-changed:showing|notification|1日目.*|0$"
+since | grep -q '^object:announcement|' || hear "^object:state-changed:showing|notification|$(say "1日目" "Day 1,").*|0$"
 mark
 held $spins; spins=$((spins + 1))
 [ -z "$(since)" ] || fail "sent while the reels turned: $(since | head -n 3)"
 echo "a spin: told once, then nothing while the reels turned"
 key Return
-announced "左のリール 赤い棒"
-focusOn label "中のリール 回転中"
+announced "$(say "左のリール 赤い棒" "Left reel red bar")"
+focusOn label "$(say "中のリール 回転中" "Middle reel Spinning")"
 key Return
-announced "中のリール 提灯"
-focusOn label "右のリール 回転中"
+announced "$(say "中のリール 提灯" "Middle reel lantern")"
+focusOn label "$(say "右のリール 回転中" "Right reel Spinning")"
 mark
 key Return
-focusOn "push button" "始"
-announced "右のリール 提灯"
-announced "そろいませんでした。所持金 995両"
+focusOn "push button" "$start"
+announced "$(say "右のリール 提灯" "Right reel lantern")"
+announced "$(say "そろいませんでした。所持金 995両" "No line. Money 995 ryo")"
 # Focus before news: the screen reader's focus speech would cut it short.
-since | awk -F'|' '/^focus:/ { f = NR } /notification\|そろいません.*\|1$/ || /^object:announcement\|.*そろいません/ { n = NR } END { exit !(f < n) }' \
+miss="$(say "そろいません" "No line")"
+since | awk -F'|' -v miss="$miss" '/^focus:/ { f = NR } ($2 == "notification" && index($3, miss) == 1 && /\|1$/) || (/^object:announcement\|/ && index($0, miss)) { n = NR } END { exit !(f < n) }' \
     || fail "the news of the spin came before the focus went back to 始"
 echo "a day: 4 keys; each reel's stop and the miss announced, the focus back on 始"
 
@@ -115,23 +121,23 @@ echo "a day: 4 keys; each reel's stop and the miss announced, the focus back on 
 tell "aim 0"
 mark
 key space
-announced "2日目、残り363日。回転中。所持金 990両"
+announced "$(say "2日目、残り363日。回転中。所持金 990両" "Day 2, 363 days left. Spinning. Money 990 ryo")"
 held $spins; spins=$((spins + 1))
 key 1 2 KP_3
-announced "右のリール 顔"
-announced "顔が三つ そろいました。500両 獲得。所持金 1490両"
-focusOn "push button" "始"
+announced "$(say "右のリール 顔" "Right reel face")"
+announced "$(say "顔が三つ そろいました。500両 獲得。所持金 1490両" "Three of face in a line. 500 ryo won. Money 1490 ryo")"
+focusOn "push button" "$start"
 echo "a line: stopped with 1, 2 and the keypad's 3; the payout announced"
 
 # --- A visitor: the window reads itself, Escape closes it.
 tell "visitor 1"
 mark
 key space
-hear "^window:activate|dialog|？|タチバ「お手前の藩名は？ なに！浪人か！ 今回は50両出せば､ 見逃してやる！」 閉じるボタンか Escape で閉じます|"
-announced "客が来ました。タチバ。「.*」50両を取られました。所持金 1440両"
+hear "^window:activate|dialog|$(say "？" "?")|$(say "タチバ「お手前の藩名は？ なに！浪人か！ 今回は50両出せば､ 見逃してやる！」 閉じるボタンか Escape で閉じます" "Tachiba: “Your domain, sir? What! A ronin! Hand over 50 ryo and this time I'll look away!” Close with the Close button or Escape")|"
+announced "$(say "客が来ました。タチバ。「.*」50両を取られました。所持金 1440両" "A visitor: Tachiba. “.*” 50 ryo taken. Money 1440 ryo")"
 mark
 key Escape
-focusOn "push button" "始"
+focusOn "push button" "$start"
 echo "a visitor: read as the window opened, announced, closed with Escape"
 
 # --- Each ending, then Replay or End. The ending window reads itself and
@@ -142,34 +148,36 @@ ending() {
     held $spins; spins=$((spins + 1))
     key 1 2 3
     hear "^window:activate|dialog|$1|$2"
-    focusOn "push button" "終了" 
-    hear "^focus:|push button|終了|ゲームを終了します。Enter で押します|"
+    focusOn "push button" "$quit"
+    hear "^focus:|push button|$quit|$(say "ゲームを終了します。Enter で押します" "Quits the game. Press with Enter")|"
     announced "$2.*"
 }
 replay() {
     mark
     key Tab
-    focusOn "push button" "もう一度"
+    focusOn "push button" "$(say "もう一度" "Play again")"
     key space
-    focusOn "push button" "始"
+    focusOn "push button" "$start"
 }
+quit="$(say "終了" "Quit")"
 tell "aim 0"; tell "ryo 4600"
-focusLine="「終了」ボタンにフォーカスがあります。Enter でゲームを終了します。"
-ending "あがり" "お前さんのおかげで 翠嵐塾は 作れそうだよ！ あたなのスコアーは4日です。 パスワード [0-9] [0-9] [0-9] [0-9] [0-9] [0-9] [0-9] [0-9]。Ctrl+C でコピーできます。.*$focusLine"
+focusLine="$(say "「終了」ボタンにフォーカスがあります。Enter でゲームを終了します。" "The Quit button has the focus: Enter quits the game.")"
+digits="[0-9] [0-9] [0-9] [0-9] [0-9] [0-9] [0-9] [0-9]"
+ending "$(say "あがり" "Goal!")" "$(say "お前さんのおかげで 翠嵐塾は 作れそうだよ！ あたなのスコアーは4日です。 パスワード $digits。Ctrl+C でコピーできます。.*$focusLine" "Thanks to you, our school can be built! Your score: 4 days. Password $digits. Ctrl+C copies it..*$focusLine")"
 mark
 key ctrl+c
-announced "パスワードをコピーしました"
+announced "$(say "パスワードをコピーしました" "Password copied")"
 echo "the goal: its words, days and code read digit by digit; Ctrl+C copies the code"
 replay
 echo "Replay: back on 始"
 
 tell "aim 2"; tell "ryo 5"
-ending "ゲームオーバー" "金がなければしかたねえ 残念だが翠嵐塾は あきらめようぜ $focusLine"
+ending "$(say "ゲームオーバー" "Game Over")" "$(say "金がなければしかたねえ 残念だが翠嵐塾は あきらめようぜ $focusLine" "No money, no hope. Sorry, but the school must wait. $focusLine")"
 replay
 echo "the money gone, and Replay"
 
 tell "aim 2"; tell "days 364"
-ending "ゲームオーバー" "ソラさん、申しわけねーが 時間がなくなっちまった 翠嵐塾は はあきれめてくれ $focusLine"
+ending "$(say "ゲームオーバー" "Game Over")" "$(say "ソラさん、申しわけねーが 時間がなくなっちまった 翠嵐塾は はあきれめてくれ $focusLine" "Sorry, Sora, but we ran out of time. As for the school, let it go. $focusLine")"
 key Return
 n=0
 while kill -0 "$game" 2>/dev/null; do

@@ -140,15 +140,15 @@ for expected in frmMain frmIvn01 frmReadme frmVer frmGover1 frmGover2 frmGover3;
     checkCentred "$name" "$win"
     checkFixedSize "$name" "$win"
     case $name in
-        frmMain) checkTitleAndCloseBox "$name" "$win" "スロットマシン"
+        frmMain) checkTitleAndCloseBox "$name" "$win" "$(say スロットマシン "Slot Machine")"
                  checkFocus "$name" "$win" "picSlot2 picSlot1 picSlot3 cmdStop1 cmdStop2 cmdStop3 cmdStart picSlot2" ;;
-        frmIvn01) checkTitleAndCloseBox "$name" "$win" "？"
+        frmIvn01) checkTitleAndCloseBox "$name" "$win" "$(say ？ "?")"
                   checkFocus "$name" "$win" "txtMsg cmdNext txtMsg" ;;
-        frmReadme) checkTitleAndCloseBox "$name" "$win" "ゲームの説明" ;;
+        frmReadme) checkTitleAndCloseBox "$name" "$win" "$(say ゲームの説明 Rules)" ;;
         frmVer) checkBorderWithoutTitle "$name" "$win" ;;
-        frmGover1) checkTitleAndCloseBox "$name" "$win" "あがり"
+        frmGover1) checkTitleAndCloseBox "$name" "$win" "$(say あがり "Goal!")"
                    checkFocus "$name" "$win" "cmdEnd cmdReplay cmdEnd" ;;
-        frmGover*) checkTitleAndCloseBox "$name" "$win" "ゲームオーバー"
+        frmGover*) checkTitleAndCloseBox "$name" "$win" "$(say ゲームオーバー "Game Over")"
                    checkFocus "$name" "$win" "cmdEnd cmdReplay cmdEnd" ;;
     esac
     echo next >&4

@@ -134,8 +134,8 @@ void TestVisitors::visitorComesInsteadOfASpin()
     QCOMPARE(eventWindow()->windowTitle(), u"？");
     QCOMPARE(eventWindow()->palette().color(QPalette::Window),
              event.kind == EventKind::Loss ? QColor(0x99, 0x66, 0x66) : QColor(0x33, 0x66, 0x66));
-    QCOMPARE(message->toPlainText(), event.lines.join(u'\n'));
-    QCOMPARE(name->text(), event.speaker);
+    QCOMPARE(message->toPlainText(), messageOf(event).replace(u"\r\n"_s, u"\n"_s));
+    QCOMPARE(name->text(), speakerOf(event));
     // The whole message shows at once: nothing to scroll, five lines and a
     // wrapped one included; it can be selected, not changed.
     QCOMPARE(message->verticalScrollBar()->maximum(), 0);

@@ -61,7 +61,7 @@ void TestEventTable::visitors()
     const VisitorEvent &event = eventTable().at(r);
     QCOMPARE(event.kind == EventKind::Loss, loss);
     QCOMPARE(event.amount, amount);
-    QCOMPARE(event.speaker, speaker);
+    QCOMPARE(speakerOf(event), speaker);
     QCOMPARE(messageOf(event).toUtf8(), message.toUtf8());
     QCOMPARE(endingOf(event.kind), loss ? EventClosing::MoneyGone : EventClosing::GoalReached);
 }

@@ -322,7 +322,7 @@ void TestSlotGame::judging()
     QCOMPARE(play.game.isLine(), line);
     if (line) {
         const Payout &paid = play.game.payLine();
-        QCOMPARE(paid.message, message);
+        QCOMPARE(messageOf(paid), message);
         QCOMPARE(play.game.goalReached(), goal);
     } else {
         QCOMPARE(play.game.endingAfterMiss(), ending);

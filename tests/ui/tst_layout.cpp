@@ -12,8 +12,12 @@
 #include "support/GameFixture.h"
 #include "support/ScriptedPlatform.h"
 #include "ui/Fonts.h"
+#include "ui/Translations.h"
 
 #include <QAbstractButton>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyleOptionButton>
 #include <QFontInfo>
 #include <QGlyphRun>
 #include <QLabel>
@@ -76,6 +80,33 @@ QSize inkSize(const QLabel &label)
     return {qCeil(inkRight), qCeil(inkBottom)};
 }
 
+// How many lines a label's text takes, laid out as the label lays it out.
+int linesOf(const QLabel &label)
+{
+    QTextDocument laidOut;
+    laidOut.setDefaultFont(label.font());
+    laidOut.setDocumentMargin(0);
+    if (label.wordWrap())
+        laidOut.setTextWidth(label.contentsRect().width());
+    if (label.textFormat() == Qt::RichText)
+        laidOut.setHtml(label.text());
+    else
+        laidOut.setPlainText(label.text());
+    laidOut.size();   // lays it out
+    int lines = 0;
+    for (QTextBlock block = laidOut.begin(); block.isValid(); block = block.next())
+        lines += block.layout()->lineCount();
+    return lines;
+}
+
+// Where a push button draws its text, inside its bevel.
+QRect textRoom(const QPushButton &button)
+{
+    QStyleOptionButton option;
+    option.initFrom(&button);
+    return button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
+}
+
 QString withoutMnemonic(QString text)
 {
     return text.remove(u'&');
@@ -101,6 +132,8 @@ private slots:
     void reelWindowsShowFramesUnscaledWithAStripOfGround();
     void noTextRendersAsEmptyBoxes();
     void fixedTextsFitTheirControls();
+    void textsFitInEitherLanguage_data();
+    void textsFitInEitherLanguage();
 
 private:
     QWidget *window(const QString &name) const;
@@ -477,12 +510,12 @@ void TestLayout::noTextRendersAsEmptyBoxes()
     const QFont messageFont = window(u"frmIvn01"_s)->findChild<QTextEdit *>(u"txtMsg"_s)->font();
     const QFont nameFont = window(u"frmIvn01"_s)->findChild<QLabel *>(u"lblName"_s)->font();
     for (const VisitorEvent &event : eventTable()) {
-        check(u"txtMsg"_s, event.lines.join(u'\n'), messageFont);
-        check(u"lblName"_s, event.speaker, nameFont);
+        check(u"txtMsg"_s, messageOf(event), messageFont);
+        check(u"lblName"_s, speakerOf(event), nameFont);
     }
     const QFont winFont = main_->findChild<QLabel *>(u"lblMsg"_s)->font();
     for (const char *symbol : {"a", "b", "c", "d"})
-        check(u"lblMsg"_s, payoutFor(QString::fromLatin1(symbol)).message, winFont);
+        check(u"lblMsg"_s, messageOf(payoutFor(QString::fromLatin1(symbol))), winFont);
     check(u"lblTensuu"_s, u"-0123456789"_s, main_->findChild<QLabel *>(u"lblTensuu"_s)->font());
     check(u"lblPassWord"_s, u"0123456789"_s, window(u"frmGover1"_s)->findChild<QLabel *>(u"lblPassWord"_s)->font());
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; "_s)));
@@ -507,6 +540,81 @@ void TestLayout::fixedTextsFitTheirControls()
                                 .arg(needed.width()).arg(needed.height()).arg(room.width()).arg(room.height());
         }
     }
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; "_s)));
+}
+
+void TestLayout::textsFitInEitherLanguage_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<Language>("language");
+    for (const char *name : {"frmMain", "frmIvn01", "frmGover1", "frmGover2", "frmGover3", "frmSplash", "frmReadme", "frmVer"}) {
+        QTest::addRow("%s ja", name) << QString::fromLatin1(name) << Language::Japanese;
+        QTest::addRow("%s en", name) << QString::fromLatin1(name) << Language::English;
+    }
+}
+
+void TestLayout::textsFitInEitherLanguage()
+{
+    QFETCH(QString, name);
+    QFETCH(Language, language);
+    // The windows keep their Japanese layout in every language: a text may
+    // not outgrow its control, nor take more lines than the Japanese does.
+    useLanguage(Language::Japanese);
+    std::map<QString, int> japaneseLines;
+    const auto japanese = makeWindow(name, machine_);
+    for (const QLabel *label : japanese->findChildren<QLabel *>())
+        japaneseLines[label->objectName()] = linesOf(*label);
+    useLanguage(language);
+    const auto shown = makeWindow(name, machine_);
+    shown->show();
+    QStringList failures;
+    for (const QLabel *label : shown->findChildren<QLabel *>()) {
+        if (label->text().isEmpty())
+            continue;
+        if (!missingGlyphs(label->text(), label->font()).isEmpty())
+            failures << label->objectName() + u" cannot draw "_s + label->text();
+        const QSize needed = inkSize(*label);
+        const QRect room = label->contentsRect();
+        if (needed.width() > room.width() + 1 || needed.height() > room.height() + 1)
+            failures << u"%1 \"%2\" needs %3x%4 in %5x%6"_s.arg(label->objectName(), label->text())
+                            .arg(needed.width()).arg(needed.height()).arg(room.width()).arg(room.height());
+        if (linesOf(*label) > japaneseLines[label->objectName()])
+            failures << u"%1 wraps: %2 lines"_s.arg(label->objectName()).arg(linesOf(*label));
+    }
+    // The stop buttons' caption is given while the reels turn.
+    const auto fits = [&](QPushButton *button, const QString &text) {
+        const QFontMetrics metrics = button->fontMetrics();
+        const QSize needed(metrics.horizontalAdvance(withoutMnemonic(text)), metrics.tightBoundingRect(text).height());
+        if (!missingGlyphs(text, button->font()).isEmpty())
+            failures << button->objectName() + u" cannot draw "_s + text;
+        if (needed.width() > textRoom(*button).width() || needed.height() > button->height())
+            failures << u"%1 \"%2\" needs %3x%4 in %5x%6"_s.arg(button->objectName(), text).arg(needed.width())
+                            .arg(needed.height()).arg(textRoom(*button).width()).arg(button->height());
+    };
+    for (QPushButton *button : shown->findChildren<QPushButton *>())
+        fits(button, button->text().isEmpty() ? frmMain::tr("止") : button->text());
+    // The texts of the rules' tables, shown one after another where they go.
+    if (auto *visitor = qobject_cast<frmIvn01 *>(shown.get())) {
+        auto *message = visitor->findChild<QTextEdit *>(u"txtMsg"_s);
+        auto *speaker = visitor->findChild<QLabel *>(u"lblName"_s);
+        for (const VisitorEvent &event : eventTable()) {
+            visitor->setMessage(messageOf(event));
+            visitor->setName(speakerOf(event));
+            if (message->verticalScrollBar()->maximum() != 0)
+                failures << u"txtMsg scrolls for %1"_s.arg(speakerOf(event));
+            if (inkSize(*speaker).width() > speaker->contentsRect().width() + 1)
+                failures << u"lblName \"%1\" is too wide"_s.arg(speakerOf(event));
+        }
+    }
+    if (name == u"frmMain") {
+        auto *win = shown->findChild<QLabel *>(u"lblMsg"_s);
+        for (const PayLine &line : payLines()) {
+            win->setText(messageOf(line.payout));
+            if (inkSize(*win).width() > win->contentsRect().width() + 1)
+                failures << u"lblMsg \"%1\" is too wide"_s.arg(win->text());
+        }
+    }
+    useLanguage(Language::Japanese);
     QVERIFY2(failures.isEmpty(), qPrintable(failures.join(u"; "_s)));
 }
 

@@ -7,7 +7,9 @@
 
 #include "game/frmMain.h"
 #include "support/ScriptedPlatform.h"
+#include "rules/Seams.h"
 #include "ui/Fonts.h"
+#include "ui/Translations.h"
 #include "ui/WindowSetup.h"
 
 #include <QAction>
@@ -103,7 +105,11 @@ double visitorDraw(int r) { return (r + 0.5) / 50; }
 
 int main(int argc, char *argv[])
 {
+    // In the language the caller's desktop asks for, as the game itself.
+    const Language language = desktopLanguage();
+    useUtf8Locale();
     QApplication app(argc, argv);
+    useLanguage(language);
     QApplication::setApplicationName(QStringLiteral("suiranjuku"));
     installFontSubstitutions();
     const QStringList args = QApplication::arguments();
