@@ -267,6 +267,8 @@ void TestSite::languageAsked()
 
     const Response page = site.handle(askingFor(get(u"/?"_s + lang), acceptLanguage));
     QVERIFY(page.body.contains("<html lang=\"" + language.toLatin1() + "\">"));
+    // The rules' names for the symbols, in the rules' own translation.
+    QVERIFY(page.body.contains(language == "en"_L1 ? "lantern" : "提灯"));
     const bool addressed = chosen == "ja"_L1 || chosen == "en"_L1;
     QCOMPARE(varies(page), addressed ? QByteArray() : "Accept-Language"_ba);
     // The JSON interface's messages too, under the same codes.
