@@ -111,6 +111,12 @@ QString arg(QStringView format, const QString &a)
     return format.toString().arg(a);
 }
 
+// The game's name as its desktop entry gives it in that language.
+QString gameTitle(Language language)
+{
+    return language == Language::English ? QStringLiteral(SUIRANJUKU_ENGLISH_TITLE) : QStringLiteral(SUIRANJUKU_TITLE);
+}
+
 // Where the reader is, in the language given, or left to their browser.
 QString addressOf(const Reader &reader, std::optional<Language> language)
 {
@@ -205,7 +211,7 @@ QString Pages::layout(const Reader &reader, const QString &title, const QString 
         escapeHtml(addressOf(reader, std::nullopt)));
     const QString otherLanguage = u"<a class=\"language\" href=\"%1\" hreflang=\"%2\" lang=\"%2\">%3</a>"_s.arg(
         escapeHtml(addressOf(reader, other)), languageCode(other), otherName);
-    const QString game = QStringLiteral(SUIRANJUKU_TITLE);
+    const QString game = gameTitle(reader.language);
     const QString page = edition.layout.render({
         {u"title"_s, title.isEmpty() ? game : title + u" — "_s + game},
         {u"game"_s, game},
@@ -225,7 +231,7 @@ QString Pages::home(const Reader &reader, const ResultStore::Page &leaders) cons
     const Edition &edition = this->edition(reader);
     const QString more = leaders.total > leaders.entries.size() ? arg(edition.words.more, number(leaders.total)) : QString();
     const QString content = edition.home.render({
-        {u"game"_s, QStringLiteral(SUIRANJUKU_TITLE)},
+        {u"game"_s, gameTitle(reader.language)},
         {u"logo"_s, files_.url(u"logo.svg"_s)},
         {u"hougen"_s, files_.url(u"00-hougen.svg"_s)},
         {u"payTable"_s, edition.payTable},
