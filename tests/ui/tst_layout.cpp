@@ -57,11 +57,9 @@ QString missingGlyphs(const QString &text, const QFont &font)
     return missing;
 }
 
-// The ink of a label's text, laid out as the label lays it out.
-QSize inkSize(const QLabel &label)
+// Lays out a label's text in `laidOut` as the label lays it out.
+void layOutLike(const QLabel &label, QTextDocument &laidOut)
 {
-    const QFontMetrics metrics(label.font());
-    QTextDocument laidOut;
     laidOut.setDefaultFont(label.font());
     laidOut.setDocumentMargin(0);
     if (label.wordWrap())
@@ -71,6 +69,14 @@ QSize inkSize(const QLabel &label)
     else
         laidOut.setPlainText(label.text());
     laidOut.size();   // lays it out
+}
+
+// The ink of a label's text, laid out as the label lays it out.
+QSize inkSize(const QLabel &label)
+{
+    const QFontMetrics metrics(label.font());
+    QTextDocument laidOut;
+    layOutLike(label, laidOut);
     const QTextBlock last = laidOut.lastBlock();
     const QTextLayout *layout = last.layout();
     const QTextLine line = layout->lineAt(layout->lineCount() - 1);
@@ -84,15 +90,7 @@ QSize inkSize(const QLabel &label)
 int linesOf(const QLabel &label)
 {
     QTextDocument laidOut;
-    laidOut.setDefaultFont(label.font());
-    laidOut.setDocumentMargin(0);
-    if (label.wordWrap())
-        laidOut.setTextWidth(label.contentsRect().width());
-    if (label.textFormat() == Qt::RichText)
-        laidOut.setHtml(label.text());
-    else
-        laidOut.setPlainText(label.text());
-    laidOut.size();   // lays it out
+    layOutLike(label, laidOut);
     int lines = 0;
     for (QTextBlock block = laidOut.begin(); block.isValid(); block = block.next())
         lines += block.layout()->lineCount();
