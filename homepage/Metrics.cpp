@@ -1,5 +1,7 @@
 #include "homepage/Metrics.h"
 
+#include "homepage/ResultStore.h"
+
 #include <QLocale>
 #include <QMutexLocker>
 
@@ -117,12 +119,29 @@ QByteArray Metrics::render() const
     return text;
 }
 
+QByteArray MetricsPage::moderationActions() const
+{
+    if (!log_)
+        return {};
+    QByteArray text = "# HELP suiranjuku_moderation_actions_total Moderation actions in the hall of fame's log, by "
+                      "action, whichever process made them.\n"
+                      "# TYPE suiranjuku_moderation_actions_total counter\n";
+    try {
+        for (const auto &[action, count] : log_->moderationCounts())
+            text += "suiranjuku_moderation_actions_total{" + rendered({{"action"_ba, action.toUtf8()}}) + "} "
+                + QByteArray::number(count) + '\n';
+    } catch (const StoreError &) {
+        // Counted among the database's errors; the rest of the page stands.
+    }
+    return text;
+}
+
 QList<Response> MetricsPage::handle(const QList<Request> &requests, const QByteArray &)
 {
     QList<Response> responses;
     for (const Request &request : requests) {
         if ((request.method == "GET" || request.method == "HEAD") && request.path == "/metrics"_L1)
-            responses.append({200, "text/plain; version=0.0.4; charset=utf-8"_ba, metrics_.render(),
+            responses.append({200, "text/plain; version=0.0.4; charset=utf-8"_ba, metrics_.render() + moderationActions(),
                               {{"Cache-Control"_ba, "no-store"_ba}}});
         else
             responses.append({404, "text/plain; charset=utf-8"_ba, "not found\n"_ba, {}});

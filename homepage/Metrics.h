@@ -10,6 +10,8 @@
 #include <array>
 #include <utility>
 
+class ResultStore;
+
 // What the server counts for a monitor, rendered in Prometheus' text format
 // (version 0.0.4). Counted from any thread.
 class Metrics {
@@ -47,9 +49,16 @@ private:
 // What a monitor reads on the metrics' own address: GET /metrics alone.
 class MetricsPage final : public Handler {
 public:
-    explicit MetricsPage(const Metrics &metrics) : metrics_(metrics) {}
+    // `log`, when given, is asked for the moderation actions at every
+    // scrape: the admin commands that make them run in processes of their
+    // own, so only the database knows them. Asked on the thread that
+    // answers, as the site's own store is.
+    explicit MetricsPage(const Metrics &metrics, ResultStore *log = nullptr) : metrics_(metrics), log_(log) {}
     QList<Response> handle(const QList<Request> &requests, const QByteArray &revision = {}) override;
 
 private:
+    QByteArray moderationActions() const;
+
     const Metrics &metrics_;
+    ResultStore *const log_;
 };

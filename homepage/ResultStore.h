@@ -46,6 +46,9 @@ public:
     // has changed, whichever server changed it; asked before every page, so
     // it is cheap.
     virtual QByteArray revision() = 0;
+    // How many of each moderation action (hide, unhide) the hall of fame's
+    // log holds, whichever process made them; none where no log is kept.
+    virtual QList<std::pair<QString, qint64>> moderationCounts() { return {}; }
 };
 
 // The database cannot be opened, read or written. The text is one line, for

@@ -79,6 +79,7 @@ const QString useToken = u"INSERT INTO withdrawn (token, withdrawn) VALUES (?, ?
 // An unhiding needs no reason.
 const QString logAction = u"INSERT INTO moderation (at, actor, action, entry, reason) "
                            "VALUES (?, ?, ?, ?, COALESCE(?, ''))"_s;
+const QString actionCounts = u"SELECT action, COUNT(*) FROM moderation GROUP BY action ORDER BY action"_s;
 const QString wholeLog = u"SELECT at, actor, action, entry, reason FROM moderation ORDER BY id"_s;
 
 // A text bound as NULL when empty.
@@ -232,6 +233,18 @@ public:
                                 query.value(3).toLongLong(), query.value(4).toString()});
             query.finish();
             return actions;
+        });
+    }
+
+    QList<std::pair<QString, qint64>> moderationCounts() override
+    {
+        return withDatabase([&] {
+            QList<std::pair<QString, qint64>> counts;
+            QSqlQuery &query = run(actionCounts, {});
+            while (query.next())
+                counts.append({query.value(0).toString(), query.value(1).toLongLong()});
+            query.finish();
+            return counts;
         });
     }
 

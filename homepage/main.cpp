@@ -154,7 +154,7 @@ int main(int argc, char *argv[])
 
     // The metrics on an address of their own, through the same HTTP as the
     // site, and listening before the server says it is ready.
-    MetricsPage metricsPage(metrics);
+    MetricsPage metricsPage(metrics, store.get());
     std::optional<HttpFront> metricsFront;
     if (options.metrics) {
         const auto &[address, wanted] = *options.metrics;

@@ -1284,10 +1284,14 @@ void TestHomepageServer::metricsInPrometheusTextFormat()
     server.get("/");
     server.get("/nothing");
     const QJsonObject mine = server.registerEntry(u"取り下げる"_s, codeFor(60)).json();
-    server.registerEntry(u"残る"_s, codeFor(61));
+    const QString kept = QString::number(server.registerEntry(u"残る"_s, codeFor(61)).json()[u"id"_s].toInteger());
     server.registerEntry(u"残る"_s, codeFor(61));
     server.registerEntry(u"\u0007"_s, codeFor(62));
     QCOMPARE(request(server.port(), "POST", mine[u"withdraw"_s].toString().toLatin1()).status, 200);
+
+    // Made by a command of its own, known to the server through the database.
+    const Run hide = runHomepage({u"admin"_s, u"hide"_s, kept, u"--reason"_s, u"試し"_s, u"--database"_s, database_->url()});
+    QVERIFY2(hide.exitCode == 0, qPrintable(hide.err));
 
     const Reply metrics = request(server.metricsPort(), "GET", "/metrics");
     QCOMPARE(metrics.status, 200);
@@ -1302,6 +1306,7 @@ void TestHomepageServer::metricsInPrometheusTextFormat()
         {u"suiranjuku_registrations_total{outcome=\"repeated\"}"_s, 1},
         {u"suiranjuku_registrations_total{outcome=\"bad_name\"}"_s, 1},
         {u"suiranjuku_withdrawals_total"_s, 1},
+        {u"suiranjuku_moderation_actions_total{action=\"hide\"}"_s, 1},
         {u"suiranjuku_kept_pages_total{source=\"kept\"}"_s, 1},
         {u"suiranjuku_database_errors_total"_s, 0},
         {u"suiranjuku_request_duration_seconds_count"_s, 8},   // every answer timed
